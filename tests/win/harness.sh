@@ -1,0 +1,130 @@
+# Window-level Windows tests: start a program of the 64-bit build under
+# wine64 inside a private Xvfb display, look at the screen, type, read the
+# registry and collect the exit code. Source this file from a *_test.sh;
+# everything started here is stopped on exit, whatever happens.
+#
+#   harness_init                 Xvfb up, Wine prefix ready, cleanup trap set
+#   win_start PROG [ARGS...]     start PROG (path in the build) in background
+#   wait_window TITLE [SECS]     wait until a window of that title is mapped
+#   screenshot FILE              PNG of the whole screen
+#   pixel FILE X Y               "R,G,B" of a pixel of a screenshot
+#   send_keys KEY...             xdotool key names (e.g. q Escape Return)
+#   move_mouse X Y               move the pointer
+#   reg_query KEY VALUE          print the data of a registry value
+#   wait_exit [SECS]             wait for the program, set EXIT_CODE
+#   check DESCRIPTION CMD...     run CMD, count a pass or a failure
+#   finish                       print "N passed, N failed", exit non-zero on failure
+
+set -uo pipefail
+HARNESS_SOURCE=${GLIMMORA_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+HARNESS_BUILD=${GLIMMORA_BUILD:-$HARNESS_SOURCE/build/win64}
+WINE64=/usr/lib/wine/wine64
+PASSED=0
+FAILED=0
+WIN_PID=
+XVFB_PID=
+EXIT_CODE=
+
+harness_cleanup() {
+  [ -n "$WIN_PID" ] && kill "$WIN_PID" 2>/dev/null
+  WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  [ -n "${HARNESS_TMP:-}" ] && rm -rf "$HARNESS_TMP"
+  return 0
+}
+
+harness_init() {
+  trap harness_cleanup EXIT
+  HARNESS_TMP=$(mktemp -d)
+  # Each run of a test gets a prefix of its own, copied from a template
+  # prefix that is made once per build (making one takes about 10 s).
+  local TEMPLATE=$HARNESS_BUILD/wineprefix-template
+  (
+    flock 9
+    if [ ! -f "$TEMPLATE/system.reg" ]; then
+      rm -rf "$TEMPLATE"
+      WINEPREFIX=$TEMPLATE WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= "$WINE64" wineboot --init >/dev/null 2>&1
+      WINEPREFIX=$TEMPLATE /usr/lib/wine/wineserver -w
+    fi
+  ) 9>"$TEMPLATE.lock"
+  export WINEPREFIX=$HARNESS_TMP/prefix
+  cp -a "$TEMPLATE" "$WINEPREFIX"
+  export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+  local N=$((90 + RANDOM % 400))
+  while [ -e /tmp/.X$N-lock ]; do N=$((N + 1)); done
+  Xvfb :$N -screen 0 1024x768x24 -nolisten tcp >"$HARNESS_TMP/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=:$N
+  for _ in $(seq 1 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "harness: Xvfb did not start" >&2
+  exit 1
+}
+
+win_start() {
+  local PROG=$1
+  shift
+  case $PROG in /*) ;; *) PROG=$HARNESS_BUILD/$PROG ;; esac
+  "$WINE64" "$PROG" "$@" >"$HARNESS_TMP/program.log" 2>&1 &
+  WIN_PID=$!
+}
+
+wait_window() {
+  local TITLE=$1 SECS=${2:-30}
+  for _ in $(seq 1 $((SECS * 10))); do
+    if xdotool search --onlyvisible --name "$TITLE" >/dev/null 2>&1; then
+      sleep 0.5   # let it paint
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+screenshot() { import -window root "$1"; }
+
+pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+send_keys() { xdotool key --delay 50 "$@"; }
+move_mouse() { xdotool mousemove "$1" "$2"; }
+
+reg_query() {
+  "$WINE64" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { print $NF }'
+}
+
+wait_exit() {
+  local SECS=${1:-30}
+  for _ in $(seq 1 $((SECS * 10))); do
+    if ! kill -0 "$WIN_PID" 2>/dev/null; then
+      wait "$WIN_PID"
+      EXIT_CODE=$?
+      WIN_PID=
+      return 0
+    fi
+    sleep 0.1
+  done
+  EXIT_CODE=timeout
+  return 1
+}
+
+check() {
+  local WHAT=$1
+  shift
+  if "$@"; then
+    PASSED=$((PASSED + 1))
+    echo "ok: $WHAT"
+  else
+    FAILED=$((FAILED + 1))
+    echo "FAILED: $WHAT"
+  fi
+}
+
+finish() {
+  echo "$PASSED passed, $FAILED failed"
+  [ "$FAILED" -eq 0 ]
+  exit $?
+}
