@@ -107,7 +107,7 @@ def rosette(draw, cx, cy, r0, r1, lobes, count, width=1.0, phase=0.0):
     """Guilloche band: `count` lobed rings between radii r0 and r1."""
     mid, amp = (r0 + r1) / 2, (r1 - r0) / 2
     for j in range(count):
-        ph = phase + 2 * math.pi * j / (count * lobes)
+        ph = phase + 2 * math.pi * j / count
         curve = polar_curve(
             cx, cy, lambda t, ph=ph: mid + amp * math.sin(lobes * t + ph))
         draw.line(pts(curve), fill=255, width=lw(width))
