@@ -1,0 +1,24 @@
+// The optional tuning file (BaseName + ".ini" next to the program): view
+// and fog distances, light colours, planes, effect ranges, theme colours
+// and textures, asset names, process priority and the log switch.
+#pragma once
+
+#include <string>
+
+#include "app/LogFile.h"
+#include "platform/Process.h"
+#include "scene/IniFile.h"
+#include "scene/SceneSettings.h"
+
+// Applies a colour entry: up to four comma-separated numbers on the 0..255
+// scale (red, green, blue, alpha). An empty entry or field keeps the
+// component; a field that is not a number raises an error naming Where.
+void ApplyColorEntry(const std::string& Text, TGLColor& Color, const std::string& Where);
+
+// Reads every entry of the tuning file in its fixed order into Settings,
+// applies the priority at once and sets the log switch last. A missing file
+// changes nothing.
+void LoadTuningFile(const std::string& FileName, TSceneSettings& Settings, IProcessControl& Process,
+                    TLogFile& Log);
+// The same from an already parsed file.
+void ApplyTuning(const TIniFile& Ini, TSceneSettings& Settings, IProcessControl& Process, TLogFile& Log);

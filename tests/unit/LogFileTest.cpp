@@ -1,0 +1,75 @@
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/LogFile.h"
+#include "fakes/TempDir.h"
+
+TEST(TLogFile, NothingIsWrittenWhileOff)
+{
+    TTempDir Dir;
+    TLogFile Log(Dir.File("Glimmora3D.log"));
+    Log.WriteLog("hello");
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("Glimmora3D.log")));
+}
+
+TEST(TLogFile, LinesEndInCrLfAndAreFollowedByZeroPadding)
+{
+    TTempDir Dir;
+    const std::string Name = Dir.Write("Glimmora3D.log", std::string(40000, 'x'));   // truncated on open
+    TLogFile Log(Name);
+    Log.SetLogFile(true);
+    Log.WriteLog("*** Start OpenGL Info ***");
+    Log.WriteLog("");
+    const std::string Text = TTempDir::Read(Name);
+    ASSERT_EQ(Text.size(), 16384u);
+    EXPECT_EQ(Text.substr(0, 29), "*** Start OpenGL Info ***\r\n\r\n");
+    EXPECT_EQ(Text.find_first_not_of('\0', 29), std::string::npos);
+}
+
+TEST(TLogFile, GrowsByBlocksFromTheCurrentPosition)
+{
+    TTempDir Dir;
+    TLogFile Log(Dir.File("a.log"));
+    Log.SetLogFile(true);
+    const std::string Line(16370, 'a');
+    Log.WriteLog(Line);                       // 16372 bytes: fits in the first block
+    EXPECT_EQ(TTempDir::Read(Log.FileName()).size(), 16384u);
+    Log.WriteLog("crossing the end");         // 18 more do not fit: grows to 16372 + 16384
+    std::string Text = TTempDir::Read(Log.FileName());
+    ASSERT_EQ(Text.size(), 16372u + 16384u);
+    EXPECT_EQ(Text.substr(16372, 18), "crossing the end\r\n");
+    EXPECT_EQ(Text.find_first_not_of('\0', 16390), std::string::npos);
+
+    // A line longer than a block still ends inside the padding.
+    Log.WriteLog(std::string(40000, 'b'));
+    Text = TTempDir::Read(Log.FileName());
+    EXPECT_EQ(Text.substr(16390 + 40000, 2), "\r\n");
+    EXPECT_GT(Text.size(), 16390u + 40002u);
+    EXPECT_EQ((Text.size() - 16390) % 16384, 0u);
+}
+
+TEST(TLogFile, SwitchingOffClosesAndALaterLineRestartsTheFile)
+{
+    TTempDir Dir;
+    TLogFile Log(Dir.File("a.log"));
+    Log.SetLogFile(true);
+    Log.WriteLog("first run");
+    Log.SetLogFile(false);
+    Log.WriteLog("ignored");
+    EXPECT_EQ(TTempDir::Read(Log.FileName()).substr(0, 11), "first run\r\n");
+    Log.SetLogFile(true);
+    Log.WriteLog("second");
+    const std::string Text = TTempDir::Read(Log.FileName());
+    EXPECT_EQ(Text.substr(0, 8), "second\r\n");
+    EXPECT_EQ(Text.find("first"), std::string::npos);
+}
+
+TEST(TLogFile, AFolderThatCannotHoldTheLogGivesAClearError)
+{
+    TTempDir Dir;
+    TLogFile Log(Dir.File("missing/sub/a.log"));
+    Log.SetLogFile(true);
+    EXPECT_THROW(Log.WriteLog("x"), std::runtime_error);
+}
