@@ -1,0 +1,24 @@
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "platform/Sound.h"
+
+namespace {
+
+class TWin32Sound final : public ISoundOutput {
+public:
+    void PlayLooping(const std::string& ResourceName) override
+    {
+        // 0x4001F: the program's own wave resource, asynchronous, looping,
+        // never a default sound.
+        PlaySoundA(ResourceName.c_str(), nullptr, SND_RESOURCE | SND_ASYNC | SND_NODEFAULT | SND_LOOP | SND_NOSTOP);
+    }
+    void Stop() override { PlaySoundA(nullptr, nullptr, SND_PURGE); }
+};
+
+static_assert((SND_RESOURCE | SND_ASYNC | SND_NODEFAULT | SND_LOOP | SND_NOSTOP) == 0x4001F);
+static_assert(SND_PURGE == 0x40);
+
+} // namespace
+
+std::unique_ptr<ISoundOutput> CreateSoundOutput() { return std::make_unique<TWin32Sound>(); }
