@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+#include "gl/Errors.h"
+
+TEST(CommandLine, SnapshotWithEveryOption)
+{
+    const TRunOptions O = ParseCommandLine({"--snapshot", "out/a.png", "--theme", "2", "--size", "640x480", "--time",
+                                            "12.5", "--dollars", "0", "--bubbles", "7", "--seed", "4294967295",
+                                            "--ini", "t.ini"});
+    EXPECT_EQ(O.Kind, rkSnapshot);
+    EXPECT_EQ(O.OutputFile, "out/a.png");
+    EXPECT_EQ(O.Theme, 2);
+    EXPECT_EQ(O.Width, 640);
+    EXPECT_EQ(O.Height, 480);
+    EXPECT_EQ(O.SceneTime, 12.5);
+    EXPECT_EQ(O.DollarCount, 0);
+    EXPECT_EQ(O.BubbleCount, 7);
+    EXPECT_EQ(O.Seed, 4294967295u);
+    EXPECT_EQ(O.TuningFile, "t.ini");
+}
+
+TEST(CommandLine, DefaultsAndOtherKinds)
+{
+    EXPECT_EQ(ParseCommandLine({}).Kind, rkHelp);
+    EXPECT_EQ(ParseCommandLine({"--version"}).Kind, rkVersion);
+    const TRunOptions B = ParseCommandLine({"--bench", "--frames", "50"});
+    EXPECT_EQ(B.Kind, rkBench);
+    EXPECT_EQ(B.Frames, 50);
+    EXPECT_FALSE(B.Seed.has_value());
+    EXPECT_EQ(B.Width, 800);
+}
+
+TEST(CommandLine, BadArgumentsAreNamed)
+{
+    const std::pair<std::vector<std::string>, std::string> Cases[] = {
+        {{"--theme", "3"}, "Bad value \"3\" for --theme (expected 0 to 2)"},
+        {{"--theme", "1x"}, "Bad value \"1x\" for --theme (expected 0 to 2)"},
+        {{"--size", "640"}, "Bad value \"640\" for --size (expected WIDTHxHEIGHT)"},
+        {{"--size", "0x10"}, "Bad value \"0\" for --size (expected 1 to 8192)"},
+        {{"--dollars", "-1"}, "Bad value \"-1\" for --dollars (expected 0 to 100)"},
+        {{"--seed", "4294967296"}, "Bad value \"4294967296\" for --seed (expected 0 to 4294967295)"},
+        {{"--snapshot"}, "Missing value after --snapshot"},
+        {{"--snapshot", ""}, "Missing file name after --snapshot"},
+        {{"--snapshot", "a.png", "--bench"}, "--snapshot and --bench cannot be combined"},
+        {{"--time", "nan"}, "Bad value \"nan\" for --time (expected 0 to 86400)"},
+        {{"--fast"}, "Unknown argument \"--fast\" (see --help)"},
+    };
+    for (const auto& [Args, Message] : Cases) {
+        try {
+            ParseCommandLine(Args);
+            ADD_FAILURE() << "no error for " << Args[0];
+        } catch (const EGlimmoraError& E) {
+            EXPECT_EQ(std::string(E.what()), Message);
+        }
+    }
+}
