@@ -1,0 +1,74 @@
+#include "gl/OpenGL12.h"
+
+#include <memory>
+
+#include "platform/DynamicLibrary.h"
+#include "platform/FloatControl.h"
+
+namespace OpenGL12 {
+#define GLIMMORA_GL_DEFINE_ENTRY(Ret, Name, Params) PFN_##Name Name = nullptr;
+GLIMMORA_GL_ALL_ENTRIES(GLIMMORA_GL_DEFINE_ENTRY)
+#undef GLIMMORA_GL_DEFINE_ENTRY
+} // namespace OpenGL12
+
+namespace {
+
+std::unique_ptr<IDynamicLibrary> GLHandle;
+std::unique_ptr<IDynamicLibrary> GLUHandle;
+
+void ClearEntryPoints() { SetEntryPoints(TGLEntryPoints{}); }
+
+// The unit's start and end: the floating-point state is set once before
+// any GL work, and the libraries are freed at exit.
+struct TOpenGL12Unit {
+    TOpenGL12Unit() { ResetFloatControlState(); }
+    ~TOpenGL12Unit() { CloseOpenGL(); }
+} OpenGL12Unit;
+
+} // namespace
+
+bool LoadOpenGL(const std::string& OpenGLLibName, const std::string& GLULibName)
+{
+    CloseOpenGL();
+    auto GL = LoadDynamicLibrary(OpenGLLibName);
+    auto GLU = LoadDynamicLibrary(GLULibName);
+    if (!GL || !GLU)
+        return false;   // whichever did load is freed here
+    GLHandle = std::move(GL);
+    GLUHandle = std::move(GLU);
+#define GLIMMORA_GL_FETCH(Ret, Name, Params) \
+    OpenGL12::Name = reinterpret_cast<OpenGL12::PFN_##Name>(GLHandle->Symbol(#Name));
+    GLIMMORA_GL_ENTRIES(GLIMMORA_GL_FETCH)
+#undef GLIMMORA_GL_FETCH
+#define GLIMMORA_GLU_FETCH(Ret, Name, Params) \
+    OpenGL12::Name = reinterpret_cast<OpenGL12::PFN_##Name>(GLUHandle->Symbol(#Name));
+    GLIMMORA_GLU_ENTRIES(GLIMMORA_GLU_FETCH)
+#undef GLIMMORA_GLU_FETCH
+    return true;
+}
+
+void CloseOpenGL()
+{
+    GLHandle.reset();
+    GLUHandle.reset();
+    ClearEntryPoints();
+}
+
+bool OpenGLLoaded() { return GLHandle != nullptr; }
+bool GLULoaded() { return GLUHandle != nullptr; }
+
+TGLEntryPoints GetEntryPoints()
+{
+    TGLEntryPoints T;
+#define GLIMMORA_GL_GET(Ret, Name, Params) T.Name = OpenGL12::Name;
+    GLIMMORA_GL_ALL_ENTRIES(GLIMMORA_GL_GET)
+#undef GLIMMORA_GL_GET
+    return T;
+}
+
+void SetEntryPoints(const TGLEntryPoints& Table)
+{
+#define GLIMMORA_GL_SET(Ret, Name, Params) OpenGL12::Name = Table.Name;
+    GLIMMORA_GL_ALL_ENTRIES(GLIMMORA_GL_SET)
+#undef GLIMMORA_GL_SET
+}

@@ -1,0 +1,272 @@
+// The OpenGL and GLU entry points the program uses, loaded at run time from
+// the system's libraries by name. The system GL header is not used: this
+// header declares the types, constants and one function-pointer variable
+// per entry point. Every GL call of the program goes through these
+// variables, so tests can point them at recording stubs (GetEntryPoints /
+// SetEntryPoints) or at a real library (LoadOpenGL).
+//
+// The table holds every OpenGL 1.1 call the engine, the textures and the
+// scene make, a few 1.2 calls (null when the library lacks them) and the
+// GLU calls. A name the library does not export stays null.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// 32-bit Windows exports the GL and GLU entry points with the stdcall
+// convention; everywhere else the platform's default convention is used.
+#if defined(_WIN32) && !defined(_WIN64)
+#define GLAPIENTRY __attribute__((stdcall))
+#else
+#define GLAPIENTRY
+#endif
+
+using GLenum = unsigned int;
+using GLboolean = unsigned char;
+using GLbitfield = unsigned int;
+using GLbyte = signed char;
+using GLshort = short;
+using GLint = int;
+using GLsizei = int;
+using GLubyte = unsigned char;
+using GLushort = unsigned short;
+using GLuint = unsigned int;
+using GLfloat = float;
+using GLclampf = float;
+using GLdouble = double;
+using GLclampd = double;
+using GLvoid = void;
+
+// Constants. GLIMMORA_GL_NAMED_ENUMS lists the values that are unique
+// names (a value maps back to one name); GLIMMORA_GL_OTHER_ENUMS the
+// small values and bit masks whose meaning depends on the argument.
+#define GLIMMORA_GL_NAMED_ENUMS(X) \
+    X(GL_DEPTH_BUFFER_BIT, 0x0100) \
+    X(GL_NEVER, 0x0200) X(GL_LESS, 0x0201) X(GL_EQUAL, 0x0202) X(GL_LEQUAL, 0x0203) \
+    X(GL_GREATER, 0x0204) X(GL_NOTEQUAL, 0x0205) X(GL_GEQUAL, 0x0206) X(GL_ALWAYS, 0x0207) \
+    X(GL_SRC_COLOR, 0x0300) X(GL_ONE_MINUS_SRC_COLOR, 0x0301) X(GL_SRC_ALPHA, 0x0302) \
+    X(GL_ONE_MINUS_SRC_ALPHA, 0x0303) X(GL_DST_ALPHA, 0x0304) X(GL_ONE_MINUS_DST_ALPHA, 0x0305) \
+    X(GL_DST_COLOR, 0x0306) X(GL_ONE_MINUS_DST_COLOR, 0x0307) X(GL_SRC_ALPHA_SATURATE, 0x0308) \
+    X(GL_FRONT, 0x0404) X(GL_BACK, 0x0405) X(GL_FRONT_AND_BACK, 0x0408) \
+    X(GL_INVALID_ENUM, 0x0500) X(GL_INVALID_VALUE, 0x0501) X(GL_INVALID_OPERATION, 0x0502) \
+    X(GL_STACK_OVERFLOW, 0x0503) X(GL_STACK_UNDERFLOW, 0x0504) X(GL_OUT_OF_MEMORY, 0x0505) \
+    X(GL_EXP, 0x0800) X(GL_EXP2, 0x0801) X(GL_CW, 0x0900) X(GL_CCW, 0x0901) \
+    X(GL_CURRENT_COLOR, 0x0B00) X(GL_CURRENT_NORMAL, 0x0B02) \
+    X(GL_POINT_SMOOTH, 0x0B10) X(GL_POINT_SIZE, 0x0B11) X(GL_LINE_SMOOTH, 0x0B20) X(GL_LINE_WIDTH, 0x0B21) \
+    X(GL_POLYGON_MODE, 0x0B40) X(GL_POLYGON_SMOOTH, 0x0B41) X(GL_CULL_FACE, 0x0B44) \
+    X(GL_CULL_FACE_MODE, 0x0B45) X(GL_FRONT_FACE, 0x0B46) \
+    X(GL_LIGHTING, 0x0B50) X(GL_LIGHT_MODEL_LOCAL_VIEWER, 0x0B51) X(GL_LIGHT_MODEL_TWO_SIDE, 0x0B52) \
+    X(GL_LIGHT_MODEL_AMBIENT, 0x0B53) X(GL_SHADE_MODEL, 0x0B54) X(GL_COLOR_MATERIAL, 0x0B57) \
+    X(GL_FOG, 0x0B60) X(GL_FOG_DENSITY, 0x0B62) X(GL_FOG_START, 0x0B63) X(GL_FOG_END, 0x0B64) \
+    X(GL_FOG_MODE, 0x0B65) X(GL_FOG_COLOR, 0x0B66) \
+    X(GL_DEPTH_RANGE, 0x0B70) X(GL_DEPTH_TEST, 0x0B71) X(GL_DEPTH_WRITEMASK, 0x0B72) \
+    X(GL_DEPTH_CLEAR_VALUE, 0x0B73) X(GL_DEPTH_FUNC, 0x0B74) X(GL_STENCIL_TEST, 0x0B90) \
+    X(GL_MATRIX_MODE, 0x0BA0) X(GL_NORMALIZE, 0x0BA1) X(GL_VIEWPORT, 0x0BA2) \
+    X(GL_MODELVIEW_MATRIX, 0x0BA6) X(GL_PROJECTION_MATRIX, 0x0BA7) \
+    X(GL_ALPHA_TEST, 0x0BC0) X(GL_ALPHA_TEST_FUNC, 0x0BC1) X(GL_ALPHA_TEST_REF, 0x0BC2) \
+    X(GL_DITHER, 0x0BD0) X(GL_BLEND_DST, 0x0BE0) X(GL_BLEND_SRC, 0x0BE1) X(GL_BLEND, 0x0BE2) \
+    X(GL_DRAW_BUFFER, 0x0C01) X(GL_READ_BUFFER, 0x0C02) X(GL_SCISSOR_TEST, 0x0C11) \
+    X(GL_COLOR_CLEAR_VALUE, 0x0C22) X(GL_DOUBLEBUFFER, 0x0C32) \
+    X(GL_PERSPECTIVE_CORRECTION_HINT, 0x0C50) X(GL_POINT_SMOOTH_HINT, 0x0C51) \
+    X(GL_LINE_SMOOTH_HINT, 0x0C52) X(GL_POLYGON_SMOOTH_HINT, 0x0C53) X(GL_FOG_HINT, 0x0C54) \
+    X(GL_TEXTURE_GEN_S, 0x0C60) X(GL_TEXTURE_GEN_T, 0x0C61) X(GL_TEXTURE_GEN_R, 0x0C62) \
+    X(GL_TEXTURE_GEN_Q, 0x0C63) X(GL_UNPACK_ALIGNMENT, 0x0CF5) X(GL_PACK_ALIGNMENT, 0x0D05) \
+    X(GL_MAX_LIGHTS, 0x0D31) X(GL_MAX_TEXTURE_SIZE, 0x0D33) X(GL_MAX_MODELVIEW_STACK_DEPTH, 0x0D36) \
+    X(GL_MAX_NAME_STACK_DEPTH, 0x0D37) X(GL_MAX_PROJECTION_STACK_DEPTH, 0x0D38) \
+    X(GL_MAX_VIEWPORT_DIMS, 0x0D3A) X(GL_RED_BITS, 0x0D52) X(GL_GREEN_BITS, 0x0D53) \
+    X(GL_BLUE_BITS, 0x0D54) X(GL_ALPHA_BITS, 0x0D55) X(GL_DEPTH_BITS, 0x0D56) X(GL_STENCIL_BITS, 0x0D57) \
+    X(GL_TEXTURE_1D, 0x0DE0) X(GL_TEXTURE_2D, 0x0DE1) \
+    X(GL_TEXTURE_WIDTH, 0x1000) X(GL_TEXTURE_HEIGHT, 0x1001) X(GL_TEXTURE_BORDER_COLOR, 0x1004) \
+    X(GL_DONT_CARE, 0x1100) X(GL_FASTEST, 0x1101) X(GL_NICEST, 0x1102) \
+    X(GL_AMBIENT, 0x1200) X(GL_DIFFUSE, 0x1201) X(GL_SPECULAR, 0x1202) X(GL_POSITION, 0x1203) \
+    X(GL_SPOT_DIRECTION, 0x1204) X(GL_SPOT_EXPONENT, 0x1205) X(GL_SPOT_CUTOFF, 0x1206) \
+    X(GL_CONSTANT_ATTENUATION, 0x1207) X(GL_LINEAR_ATTENUATION, 0x1208) \
+    X(GL_QUADRATIC_ATTENUATION, 0x1209) \
+    X(GL_BYTE, 0x1400) X(GL_UNSIGNED_BYTE, 0x1401) X(GL_SHORT, 0x1402) X(GL_UNSIGNED_SHORT, 0x1403) \
+    X(GL_INT, 0x1404) X(GL_UNSIGNED_INT, 0x1405) X(GL_FLOAT, 0x1406) X(GL_DOUBLE, 0x140A) \
+    X(GL_EMISSION, 0x1600) X(GL_SHININESS, 0x1601) X(GL_AMBIENT_AND_DIFFUSE, 0x1602) \
+    X(GL_MODELVIEW, 0x1700) X(GL_PROJECTION, 0x1701) X(GL_TEXTURE, 0x1702) \
+    X(GL_COLOR, 0x1800) X(GL_DEPTH, 0x1801) X(GL_STENCIL, 0x1802) \
+    X(GL_STENCIL_INDEX, 0x1901) X(GL_DEPTH_COMPONENT, 0x1902) X(GL_RED, 0x1903) X(GL_GREEN, 0x1904) \
+    X(GL_BLUE, 0x1905) X(GL_ALPHA, 0x1906) X(GL_RGB, 0x1907) X(GL_RGBA, 0x1908) \
+    X(GL_LUMINANCE, 0x1909) X(GL_LUMINANCE_ALPHA, 0x190A) \
+    X(GL_POINT, 0x1B00) X(GL_LINE, 0x1B01) X(GL_FILL, 0x1B02) \
+    X(GL_FLAT, 0x1D00) X(GL_SMOOTH, 0x1D01) \
+    X(GL_KEEP, 0x1E00) X(GL_REPLACE, 0x1E01) X(GL_INCR, 0x1E02) X(GL_DECR, 0x1E03) \
+    X(GL_VENDOR, 0x1F00) X(GL_RENDERER, 0x1F01) X(GL_VERSION, 0x1F02) X(GL_EXTENSIONS, 0x1F03) \
+    X(GL_S, 0x2000) X(GL_T, 0x2001) X(GL_R, 0x2002) X(GL_Q, 0x2003) \
+    X(GL_MODULATE, 0x2100) X(GL_DECAL, 0x2101) X(GL_TEXTURE_ENV_MODE, 0x2200) \
+    X(GL_TEXTURE_ENV_COLOR, 0x2201) X(GL_TEXTURE_ENV, 0x2300) \
+    X(GL_EYE_LINEAR, 0x2400) X(GL_OBJECT_LINEAR, 0x2401) X(GL_SPHERE_MAP, 0x2402) \
+    X(GL_TEXTURE_GEN_MODE, 0x2500) X(GL_OBJECT_PLANE, 0x2501) X(GL_EYE_PLANE, 0x2502) \
+    X(GL_NEAREST, 0x2600) X(GL_LINEAR, 0x2601) \
+    X(GL_NEAREST_MIPMAP_NEAREST, 0x2700) X(GL_LINEAR_MIPMAP_NEAREST, 0x2701) \
+    X(GL_NEAREST_MIPMAP_LINEAR, 0x2702) X(GL_LINEAR_MIPMAP_LINEAR, 0x2703) \
+    X(GL_TEXTURE_MAG_FILTER, 0x2800) X(GL_TEXTURE_MIN_FILTER, 0x2801) \
+    X(GL_TEXTURE_WRAP_S, 0x2802) X(GL_TEXTURE_WRAP_T, 0x2803) X(GL_CLAMP, 0x2900) X(GL_REPEAT, 0x2901) \
+    X(GL_LIGHT0, 0x4000) X(GL_LIGHT1, 0x4001) X(GL_LIGHT2, 0x4002) X(GL_LIGHT3, 0x4003) \
+    X(GL_LIGHT4, 0x4004) X(GL_LIGHT5, 0x4005) X(GL_LIGHT6, 0x4006) X(GL_LIGHT7, 0x4007) \
+    X(GL_POLYGON_OFFSET_FILL, 0x8037) X(GL_RESCALE_NORMAL, 0x803A) X(GL_RGB8, 0x8051) X(GL_RGBA8, 0x8058) \
+    X(GL_TEXTURE_PRIORITY, 0x8066) X(GL_TEXTURE_BINDING_1D, 0x8068) X(GL_TEXTURE_BINDING_2D, 0x8069) \
+    X(GL_VERTEX_ARRAY, 0x8074) X(GL_NORMAL_ARRAY, 0x8075) X(GL_COLOR_ARRAY, 0x8076) \
+    X(GL_INDEX_ARRAY, 0x8077) X(GL_TEXTURE_COORD_ARRAY, 0x8078) \
+    X(GL_BGR, 0x80E0) X(GL_BGRA, 0x80E1) X(GL_CLAMP_TO_EDGE, 0x812F)
+
+#define GLIMMORA_GL_OTHER_ENUMS(X) \
+    X(GL_FALSE, 0) X(GL_TRUE, 1) X(GL_NO_ERROR, 0) X(GL_ZERO, 0) X(GL_ONE, 1) \
+    X(GL_POINTS, 0) X(GL_LINES, 1) X(GL_LINE_LOOP, 2) X(GL_LINE_STRIP, 3) X(GL_TRIANGLES, 4) \
+    X(GL_TRIANGLE_STRIP, 5) X(GL_TRIANGLE_FAN, 6) X(GL_QUADS, 7) X(GL_QUAD_STRIP, 8) X(GL_POLYGON, 9) \
+    X(GL_ACCUM_BUFFER_BIT, 0x0200) X(GL_STENCIL_BUFFER_BIT, 0x0400) X(GL_COLOR_BUFFER_BIT, 0x4000)
+
+#define GLIMMORA_GL_DECLARE_ENUM(Name, Value) inline constexpr GLenum Name = Value;
+GLIMMORA_GL_NAMED_ENUMS(GLIMMORA_GL_DECLARE_ENUM)
+GLIMMORA_GL_OTHER_ENUMS(GLIMMORA_GL_DECLARE_ENUM)
+#undef GLIMMORA_GL_DECLARE_ENUM
+
+// OpenGL entry points: X(result, name, parameter list).
+#define GLIMMORA_GL_ENTRIES(X) \
+    X(GLenum, glGetError, (void)) \
+    X(const GLubyte*, glGetString, (GLenum name)) \
+    X(void, glGetIntegerv, (GLenum pname, GLint* params)) \
+    X(void, glGetFloatv, (GLenum pname, GLfloat* params)) \
+    X(void, glGetBooleanv, (GLenum pname, GLboolean* params)) \
+    X(void, glGetDoublev, (GLenum pname, GLdouble* params)) \
+    X(void, glGetPointerv, (GLenum pname, GLvoid** params)) \
+    X(GLboolean, glIsEnabled, (GLenum cap)) \
+    X(void, glEnable, (GLenum cap)) \
+    X(void, glDisable, (GLenum cap)) \
+    X(void, glHint, (GLenum target, GLenum mode)) \
+    X(void, glFlush, (void)) \
+    X(void, glFinish, (void)) \
+    X(void, glViewport, (GLint x, GLint y, GLsizei width, GLsizei height)) \
+    X(void, glScissor, (GLint x, GLint y, GLsizei width, GLsizei height)) \
+    X(void, glClear, (GLbitfield mask)) \
+    X(void, glClearColor, (GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha)) \
+    X(void, glClearDepth, (GLclampd depth)) \
+    X(void, glClearStencil, (GLint s)) \
+    X(void, glColorMask, (GLboolean red, GLboolean green, GLboolean blue, GLboolean alpha)) \
+    X(void, glDepthMask, (GLboolean flag)) \
+    X(void, glDepthFunc, (GLenum func)) \
+    X(void, glDepthRange, (GLclampd zNear, GLclampd zFar)) \
+    X(void, glStencilFunc, (GLenum func, GLint ref, GLuint mask)) \
+    X(void, glStencilOp, (GLenum fail, GLenum zfail, GLenum zpass)) \
+    X(void, glShadeModel, (GLenum mode)) \
+    X(void, glPolygonMode, (GLenum face, GLenum mode)) \
+    X(void, glCullFace, (GLenum mode)) \
+    X(void, glFrontFace, (GLenum mode)) \
+    X(void, glLineWidth, (GLfloat width)) \
+    X(void, glPointSize, (GLfloat size)) \
+    X(void, glBlendFunc, (GLenum sfactor, GLenum dfactor)) \
+    X(void, glAlphaFunc, (GLenum func, GLclampf ref)) \
+    X(void, glMatrixMode, (GLenum mode)) \
+    X(void, glLoadIdentity, (void)) \
+    X(void, glLoadMatrixf, (const GLfloat* m)) \
+    X(void, glMultMatrixf, (const GLfloat* m)) \
+    X(void, glPushMatrix, (void)) \
+    X(void, glPopMatrix, (void)) \
+    X(void, glTranslatef, (GLfloat x, GLfloat y, GLfloat z)) \
+    X(void, glRotatef, (GLfloat angle, GLfloat x, GLfloat y, GLfloat z)) \
+    X(void, glScalef, (GLfloat x, GLfloat y, GLfloat z)) \
+    X(void, glFrustum, (GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar)) \
+    X(void, glOrtho, (GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar)) \
+    X(void, glLightf, (GLenum light, GLenum pname, GLfloat param)) \
+    X(void, glLightfv, (GLenum light, GLenum pname, const GLfloat* params)) \
+    X(void, glGetLightfv, (GLenum light, GLenum pname, GLfloat* params)) \
+    X(void, glLightModelf, (GLenum pname, GLfloat param)) \
+    X(void, glLightModelfv, (GLenum pname, const GLfloat* params)) \
+    X(void, glLightModeli, (GLenum pname, GLint param)) \
+    X(void, glMaterialf, (GLenum face, GLenum pname, GLfloat param)) \
+    X(void, glMaterialfv, (GLenum face, GLenum pname, const GLfloat* params)) \
+    X(void, glGetMaterialfv, (GLenum face, GLenum pname, GLfloat* params)) \
+    X(void, glColorMaterial, (GLenum face, GLenum mode)) \
+    X(void, glFogf, (GLenum pname, GLfloat param)) \
+    X(void, glFogfv, (GLenum pname, const GLfloat* params)) \
+    X(void, glFogi, (GLenum pname, GLint param)) \
+    X(void, glGenTextures, (GLsizei n, GLuint* textures)) \
+    X(void, glDeleteTextures, (GLsizei n, const GLuint* textures)) \
+    X(void, glBindTexture, (GLenum target, GLuint texture)) \
+    X(GLboolean, glIsTexture, (GLuint texture)) \
+    X(void, glPrioritizeTextures, (GLsizei n, const GLuint* textures, const GLclampf* priorities)) \
+    X(void, glTexImage1D, (GLenum target, GLint level, GLint internalformat, GLsizei width, GLint border, GLenum format, GLenum type, const GLvoid* pixels)) \
+    X(void, glTexImage2D, (GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height, GLint border, GLenum format, GLenum type, const GLvoid* pixels)) \
+    X(void, glTexSubImage2D, (GLenum target, GLint level, GLint xoffset, GLint yoffset, GLsizei width, GLsizei height, GLenum format, GLenum type, const GLvoid* pixels)) \
+    X(void, glTexParameteri, (GLenum target, GLenum pname, GLint param)) \
+    X(void, glTexParameterf, (GLenum target, GLenum pname, GLfloat param)) \
+    X(void, glTexParameterfv, (GLenum target, GLenum pname, const GLfloat* params)) \
+    X(void, glGetTexParameteriv, (GLenum target, GLenum pname, GLint* params)) \
+    X(void, glGetTexLevelParameteriv, (GLenum target, GLint level, GLenum pname, GLint* params)) \
+    X(void, glTexEnvi, (GLenum target, GLenum pname, GLint param)) \
+    X(void, glTexEnvf, (GLenum target, GLenum pname, GLfloat param)) \
+    X(void, glTexEnvfv, (GLenum target, GLenum pname, const GLfloat* params)) \
+    X(void, glGetTexEnvfv, (GLenum target, GLenum pname, GLfloat* params)) \
+    X(void, glGetTexEnviv, (GLenum target, GLenum pname, GLint* params)) \
+    X(void, glTexGeni, (GLenum coord, GLenum pname, GLint param)) \
+    X(void, glTexGenf, (GLenum coord, GLenum pname, GLfloat param)) \
+    X(void, glTexGenfv, (GLenum coord, GLenum pname, const GLfloat* params)) \
+    X(void, glPixelStorei, (GLenum pname, GLint param)) \
+    X(void, glReadBuffer, (GLenum mode)) \
+    X(void, glDrawBuffer, (GLenum mode)) \
+    X(void, glReadPixels, (GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, GLvoid* pixels)) \
+    X(void, glEnableClientState, (GLenum array)) \
+    X(void, glDisableClientState, (GLenum array)) \
+    X(void, glVertexPointer, (GLint size, GLenum type, GLsizei stride, const GLvoid* pointer)) \
+    X(void, glNormalPointer, (GLenum type, GLsizei stride, const GLvoid* pointer)) \
+    X(void, glColorPointer, (GLint size, GLenum type, GLsizei stride, const GLvoid* pointer)) \
+    X(void, glTexCoordPointer, (GLint size, GLenum type, GLsizei stride, const GLvoid* pointer)) \
+    X(void, glDrawArrays, (GLenum mode, GLint first, GLsizei count)) \
+    X(void, glDrawElements, (GLenum mode, GLsizei count, GLenum type, const GLvoid* indices)) \
+    X(void, glDrawRangeElements, (GLenum mode, GLuint start, GLuint end, GLsizei count, GLenum type, const GLvoid* indices)) \
+    X(void, glColor3f, (GLfloat red, GLfloat green, GLfloat blue)) \
+    X(void, glColor4f, (GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha)) \
+    X(void, glColor4fv, (const GLfloat* v)) \
+    X(void, glNormal3f, (GLfloat nx, GLfloat ny, GLfloat nz)) \
+    X(void, glNormal3fv, (const GLfloat* v))
+
+// GLU entry points.
+#define GLIMMORA_GLU_ENTRIES(X) \
+    X(void, gluLookAt, (GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY, GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ)) \
+    X(void, gluPerspective, (GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar)) \
+    X(void, gluOrtho2D, (GLdouble left, GLdouble right, GLdouble bottom, GLdouble top)) \
+    X(const GLubyte*, gluErrorString, (GLenum error)) \
+    X(GLint, gluBuild2DMipmaps, (GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format, GLenum type, const void* data))
+
+#define GLIMMORA_GL_ALL_ENTRIES(X) GLIMMORA_GL_ENTRIES(X) GLIMMORA_GLU_ENTRIES(X)
+
+// The variables live in a namespace so that they never clash with the
+// exported symbols of a system library; the using-declarations below let
+// the program call them by their usual names.
+namespace OpenGL12 {
+#define GLIMMORA_GL_DECLARE_ENTRY(Ret, Name, Params) \
+    using PFN_##Name = Ret(GLAPIENTRY*) Params; \
+    extern PFN_##Name Name;
+GLIMMORA_GL_ALL_ENTRIES(GLIMMORA_GL_DECLARE_ENTRY)
+#undef GLIMMORA_GL_DECLARE_ENTRY
+
+// A copy of the whole table, for tests that swap it and put it back.
+struct TGLEntryPoints {
+#define GLIMMORA_GL_TABLE_FIELD(Ret, Name, Params) PFN_##Name Name = nullptr;
+    GLIMMORA_GL_ALL_ENTRIES(GLIMMORA_GL_TABLE_FIELD)
+#undef GLIMMORA_GL_TABLE_FIELD
+};
+} // namespace OpenGL12
+
+#define GLIMMORA_GL_USE_ENTRY(Ret, Name, Params) using OpenGL12::Name;
+GLIMMORA_GL_ALL_ENTRIES(GLIMMORA_GL_USE_ENTRY)
+#undef GLIMMORA_GL_USE_ENTRY
+
+using OpenGL12::TGLEntryPoints;
+
+// Closes any loaded libraries, then loads both by name. If either is
+// missing, frees the one that loaded, leaves both unloaded and returns
+// false. Otherwise fetches every entry point (missing names stay null) and
+// returns true.
+bool LoadOpenGL(const std::string& OpenGLLibName, const std::string& GLULibName);
+// Frees the OpenGL library, then the GLU library, and clears every entry
+// point. Runs again at program exit.
+void CloseOpenGL();
+// Whether each library is loaded now.
+bool OpenGLLoaded();
+bool GLULoaded();
+
+TGLEntryPoints GetEntryPoints();
+void SetEntryPoints(const TGLEntryPoints& Table);

@@ -1,0 +1,31 @@
+#include <windows.h>
+
+#include "platform/DynamicLibrary.h"
+
+namespace {
+
+class TWin32DynamicLibrary final : public IDynamicLibrary {
+public:
+    explicit TWin32DynamicLibrary(HMODULE Handle) : FHandle(Handle) {}
+    ~TWin32DynamicLibrary() override { FreeLibrary(FHandle); }
+    void* Symbol(const char* Name) override
+    {
+        return reinterpret_cast<void*>(GetProcAddress(FHandle, Name));
+    }
+
+private:
+    HMODULE FHandle;
+};
+
+} // namespace
+
+std::unique_ptr<IDynamicLibrary> LoadDynamicLibrary(const std::string& Name)
+{
+    // Library names are plain ASCII; no error box for a missing one.
+    const UINT OldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    HMODULE Handle = LoadLibraryA(Name.c_str());
+    SetErrorMode(OldMode);
+    if (!Handle)
+        return nullptr;
+    return std::make_unique<TWin32DynamicLibrary>(Handle);
+}
