@@ -7,8 +7,9 @@
 #                                      build, then fuzz TARGET (default 60 s)
 #   e.g. tools/fuzz.sh File3DMFuzz 600
 #
-# A target names the src/ files it needs in a comment line near its top:
-#   // fuzz-sources: src/model/File3DM.cpp src/gl/DArrays.cpp
+# A target names the src/ files it needs, and any libraries (-lNAME), in a
+# comment line near its top (the first such line counts):
+#   // fuzz-sources: src/model/File3DM.cpp src/gl/DArrays.cpp -ljpeg
 # Seeds come from tests/fuzz/corpus/NAME/ (NAME: the target without "Fuzz"),
 # tokens from tests/fuzz/NAME.dict when it exists. Everything the run makes
 # stays under build/fuzz/: the binaries, the grown corpus (corpus/TARGET/)
