@@ -1,0 +1,51 @@
+#!/bin/bash
+# The headless program as a user runs it: pictures, repeatability, errors.
+# Usage: glimmora3d_test.sh PATH/TO/glimmora3d
+set -uo pipefail
+PROG=$1
+TMP=$(mktemp -d)
+trap 'rm -rf "$TMP"' EXIT
+PASSED=0
+FAILED=0
+check() {
+  local WHAT=$1
+  shift
+  if "$@"; then PASSED=$((PASSED + 1)); echo "ok: $WHAT"; else FAILED=$((FAILED + 1)); echo "FAILED: $WHAT"; fi
+}
+# Runs the program expecting failure; the message must name the problem.
+fails_with() {
+  local TEXT=$1
+  shift
+  local OUT
+  OUT=$("$PROG" "$@" 2>&1)
+  local CODE=$?
+  [ $CODE -ne 0 ] && [ $CODE -lt 128 ] && grep -qF -- "$TEXT" <<<"$OUT" || { echo "  got ($CODE): $OUT"; return 1; }
+}
+png_size() { /usr/bin/python3 -c "import struct,sys; d=open(sys.argv[1],'rb').read(24); print('%dx%d' % struct.unpack('>II', d[16:24]))" "$1"; }
+
+"$PROG" --snapshot "$TMP/a.png" --theme 1 --size 200x150 --seed 9 --time 2 >/dev/null
+check "a snapshot is a PNG of the asked size" test "$(png_size "$TMP/a.png")" = "200x150"
+"$PROG" --snapshot "$TMP/b.png" --theme 1 --size 200x150 --seed 9 --time 2 >/dev/null
+check "the same seed gives the same picture" cmp -s "$TMP/a.png" "$TMP/b.png"
+"$PROG" --snapshot "$TMP/c.png" --theme 1 --size 200x150 --seed 10 --time 2 >/dev/null
+check "another seed gives another picture" bash -c "! cmp -s '$TMP/a.png' '$TMP/c.png'"
+"$PROG" --snapshot "$TMP/sub/dir/d.png" --size 64x48 >/dev/null
+check "missing folders of the output are made" test -s "$TMP/sub/dir/d.png"
+
+printf '[Fishes]\nFogColor=0,blue,0\n' >"$TMP/badcolour.ini"
+check "a colour that is not a number ends the run with its message" \
+  fails_with "'blue' is not a valid number" --snapshot "$TMP/x.png" --ini "$TMP/badcolour.ini"
+printf '[Bills]\nModel=Missing00f.3dm\n' >"$TMP/badmodel.ini"
+check "an asset name that names no resource ends the run" \
+  fails_with "Missing00f_3dm not found" --snapshot "$TMP/x.png" --ini "$TMP/badmodel.ini"
+printf '[Planes]\nPlaneModel=dollar.jpg\n' >"$TMP/badasset.ini"
+check "an asset that is not a model ends the run" fails_with "The model \"dollar.jpg\" holds no object" --snapshot "$TMP/x.png" --ini "$TMP/badasset.ini"
+check "a missing tuning file named on the command line is an error" \
+  fails_with "does not exist" --snapshot "$TMP/x.png" --ini "$TMP/none.ini"
+check "a bad argument is named" fails_with 'Bad value "7" for --theme' --snapshot "$TMP/x.png" --theme 7
+check "nothing is written on failure" test ! -e "$TMP/x.png"
+OUT=$("$PROG" --bench --size 64x48 --frames 5)
+check "the benchmark reports frames per second" grep -q "frames/second" <<<"$OUT"
+
+echo "$PASSED passed, $FAILED failed"
+[ "$FAILED" -eq 0 ]
