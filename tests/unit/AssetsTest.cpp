@@ -169,7 +169,7 @@ TEST_P(Assets, FrameListIsOneLoopingAnimationOfElevenKeysOverTwoSeconds)
     }
 }
 
-TEST_P(Assets, EachJPEGDecodesTo256By256)
+TEST_P(Assets, EachJPEGDecodesTo256By256AndMakesATexture)
 {
     for (const char* Name : JPEGs) {
         const auto Image = LoadBitmapImage(Name);
@@ -177,6 +177,10 @@ TEST_P(Assets, EachJPEGDecodesTo256By256)
         EXPECT_EQ(Image->Format, bf24Bit) << Name;
         EXPECT_EQ(Image->Width, 256) << Name;
         EXPECT_EQ(Image->Height, 256) << Name;
+        const auto Texture = LoadTexture(Name);
+        ASSERT_TRUE(Texture) << Name;
+        EXPECT_EQ(Texture->Width(), 256) << Name;
+        EXPECT_EQ(Texture->Height(), 256) << Name;
     }
 }
 
