@@ -401,26 +401,37 @@ std::string LowerExtension(std::string_view FileName)
     return Ext;
 }
 
+TGLBitmap LoadBMPImage(std::string_view Name)
+{
+    TGLBitmap Bitmap;
+    if (UseResources) {
+        LoadBitmapResource(Name, Bitmap);
+    } else {
+        const std::string Path = ImageDir + std::string(Name);
+        Bitmap = DecodeBitmapFile(ReadFileBytes(Path), Path);
+    }
+    return Bitmap;
+}
+
+TGLBitmap LoadJPEGImage(std::string_view Name)
+{
+    TJPEGImage Image;
+    if (UseResources) {
+        LoadJPEGResource(Name, Image);
+    } else {
+        Image.Source = ImageDir + std::string(Name);
+        Image.Data = ReadFileBytes(Image.Source);
+    }
+    return DecodeJPEG(Image.Data, Image.Source);
+}
+
 std::unique_ptr<TGLBitmap> LoadBitmapImage(std::string_view Name)
 {
     auto Bitmap = std::make_unique<TGLBitmap>();
     const std::string Ext = LowerExtension(Name);
-    if (Ext == ".bmp") {
-        if (UseResources) {
-            LoadBitmapResource(Name, *Bitmap);
-        } else {
-            const std::string Path = ImageDir + std::string(Name);
-            *Bitmap = DecodeBitmapFile(ReadFileBytes(Path), Path);
-        }
-    } else if (Ext == ".jpg" || Ext == ".jepg") {
-        TJPEGImage Image;
-        if (UseResources) {
-            LoadJPEGResource(Name, Image);
-        } else {
-            Image.Source = ImageDir + std::string(Name);
-            Image.Data = ReadFileBytes(Image.Source);
-        }
-        *Bitmap = DecodeJPEG(Image.Data, Image.Source);
-    }
+    if (Ext == ".bmp")
+        *Bitmap = LoadBMPImage(Name);
+    else if (Ext == ".jpg" || Ext == ".jepg")
+        *Bitmap = LoadJPEGImage(Name);
     return Bitmap;
 }

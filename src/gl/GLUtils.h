@@ -1,7 +1,9 @@
 // Images for textures: a bitmap record, decoders for BMP (24-bit and 8-bit
-// palette) and JPEG (through libjpeg), and loaders that read an image by
-// file name either from the program's embedded resources or from a file
-// under ImageDir.
+// palette) and JPEG (through libjpeg), loaders that read an image by file
+// name either from the program's embedded resources or from a file under
+// ImageDir, and the routines that turn images into textures. The texture
+// routines are defined in GLTexture.cpp, so that GLUtils.cpp (the image
+// side) builds on its own, as the fuzz target does.
 #pragma once
 
 #include <array>
@@ -11,6 +13,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "gl/GLTexture.h"
 
 // true: images, models and frame lists come from the embedded resources;
 // false: from files (images under ImageDir).
@@ -79,6 +83,25 @@ void LoadStringsResource(std::string_view FileName, std::vector<std::string>& Li
 
 // The lower-case extension of the file-name part, with its dot ("" if none).
 std::string LowerExtension(std::string_view FileName);
+// The picture of a BMP or a JPEG asset: the resource of Name when
+// UseResources, else the file ImageDir + Name.
+TGLBitmap LoadBMPImage(std::string_view Name);
+TGLBitmap LoadJPEGImage(std::string_view Name);
 // ".bmp", ".jpg" or ".jepg" decoded from the resources or from ImageDir +
 // Name; any other extension gives an empty bitmap.
 std::unique_ptr<TGLBitmap> LoadBitmapImage(std::string_view Name);
+
+// Textures from images. None of them uploads anything: a texture is
+// uploaded at its first Bind. Null means the image is not usable (absent,
+// empty, or colour and alpha of different sizes); a size that is not a
+// power of two raises (TGLTexture::SetSize) and leaks nothing.
+std::unique_ptr<TGLTexture> TextureFromBitmap(const TGLBitmap* Bitmap);
+// RGB from Colour; alpha = (red + green + blue) div 3 of Alpha's pixel.
+std::unique_ptr<TGLTexture> TextureFromBitmaps(const TGLBitmap* Colour, const TGLBitmap* Alpha);
+std::unique_ptr<TGLTexture> LoadBitmapTexture(std::string_view Name);
+std::unique_ptr<TGLTexture> LoadJPEGTexture(std::string_view Name);
+// By the lower-case extension: ".bmp", ".jpg" or ".jepg"; else null.
+std::unique_ptr<TGLTexture> LoadTexture(std::string_view Name);
+// Alpha from AlphaName's brightness; the same name (without regard to
+// case) takes the colour image's own brightness.
+std::unique_ptr<TGLTexture> LoadTextureWithAlpha(std::string_view ColourName, std::string_view AlphaName);
