@@ -387,23 +387,23 @@ def check_models(c, resdir):
                     m["t"] == first["t"] for m in frames))
         c.check("wave frame 10 equals frame 0",
                 frames[10]["v"] == first["v"])
-        moved = [max(abs(a[1] - b[1]) for a, b in zip(p["v"], q["v"]))
+        moved = [max(abs(a[2] - b[2]) for a, b in zip(p["v"], q["v"]))
                  for p, q in zip(frames, frames[1:])]
         c.check("every wave step moves the bill", min(moved) > 1.0,
                 str(moved))
-        span = max(v[1] for m in frames for v in m["v"]) - \
-            min(v[1] for m in frames for v in m["v"])
+        span = max(v[2] for m in frames for v in m["v"]) - \
+            min(v[2] for m in frames for v in m["v"])
         c.check("wave height stays modest beside the 1024 length",
                 50 < span < 400, "%.1f" % span)
-        ups = [n[1] for n in normals(first["v"], first["f"])]
-        c.check("wave strip is two-sided (20 faces up, 20 down)",
+        ups = [n[2] for n in normals(first["v"], first["f"])]
+        c.check("wave strip is two-sided (20 faces to the viewer, 20 away)",
                 sum(1 for u in ups if u > 0.5) == 20 and
                 sum(1 for u in ups if u < -0.5) == 20)
         # a wave running from head (+x) to tail (-x): each column of the
         # strip repeats the motion of its head-side neighbour a little
         # later, so over one cycle the best match of column j against
         # column j+1 is column j+1 shifted back by about one frame
-        tracks = [[m["v"][2 * j][1] for m in frames[:10]] for j in range(11)]
+        tracks = [[m["v"][2 * j][2] for m in frames[:10]] for j in range(11)]
         shifts = []
         for j in range(10):
             tail, head = tracks[j], tracks[j + 1]

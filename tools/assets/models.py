@@ -169,7 +169,7 @@ def flat_bill():
 # ------------------------------------------------------------- waving bill
 
 def wave_offset(u, phase):
-    """Vertical displacement of the strip at u in [0,1] (0 = tail at -x,
+    """Sideways (z) displacement of the strip at u in [0,1] (0 = tail at -x,
     1 = head at +x).  The crest runs from head to tail while the amplitude
     grows toward the tail, as a swimming fish's body does."""
     amp = 18.0 + 92.0 * (1.0 - u) ** 1.5
@@ -178,31 +178,32 @@ def wave_offset(u, phase):
 
 
 def wave_frame_vertices(frame):
-    """44 vertices: top side (seen from +y) 1..22, bottom side 23..44.
-    Per side, column i (0..10) along x gives vertices 2i+1 (z = +h, near
-    edge) and 2i+2 (z = -h, far edge)."""
+    """44 vertices: front side (seen from +z, the viewer) 1..22, back side
+    23..44.  The strip stands upright like a fish's body and its tail beats
+    toward and away from the viewer.  Per side, column i (0..10) along x
+    gives vertices 2i+1 (y = -h, lower edge) and 2i+2 (y = +h, upper edge)."""
     phase = 2.0 * math.pi * (frame % WAVE_FRAMES) / WAVE_FRAMES
     w, h = BILL_W / 2, BILL_H / 2
     side = []
     for i in range(WAVE_SEGMENTS + 1):
         u = i / WAVE_SEGMENTS
         x = -w + BILL_W * u
-        y = wave_offset(u, phase)
-        side.append((x, y, h))
-        side.append((x, y, -h))
+        z = wave_offset(u, phase)
+        side.append((x, -h, z))
+        side.append((x, h, z))
     return side + side
 
 
 def wave_faces_and_tex():
     faces = []
     n = WAVE_SEGMENTS + 1
-    # top: counter-clockwise seen from +y
+    # front: counter-clockwise seen from +z
     for i in range(WAVE_SEGMENTS):
-        a, b = 2 * i + 1, 2 * i + 2          # near, far at column i
-        c, d = a + 2, b + 2                  # near, far at column i+1
+        a, b = 2 * i + 1, 2 * i + 2          # lower, upper at column i
+        c, d = a + 2, b + 2                  # lower, upper at column i+1
         faces.append((a, c, d))
         faces.append((a, d, b))
-    # bottom: same quads with the opposite turn, seen from -y
+    # back: same quads with the opposite turn, seen from -z
     off = 2 * n
     for i in range(WAVE_SEGMENTS):
         a, b = off + 2 * i + 1, off + 2 * i + 2
@@ -210,14 +211,14 @@ def wave_faces_and_tex():
         faces.append((a, b, d))
         faces.append((a, d, c))
     tex = []
-    for i in range(n):                       # top: note read from above
+    for i in range(n):                       # front: note upright
         s = i / WAVE_SEGMENTS
-        tex.append((s, 0.0))                 # near edge = bottom of the note
+        tex.append((s, 0.0))                 # lower edge = bottom of the note
         tex.append((s, 1.0))
-    for i in range(n):                       # bottom: read from below
-        s = i / WAVE_SEGMENTS
-        tex.append((s, 1.0))
+    for i in range(n):                       # back: upright, not mirrored
+        s = 1.0 - i / WAVE_SEGMENTS
         tex.append((s, 0.0))
+        tex.append((s, 1.0))
     return faces, tex
 
 
