@@ -7,6 +7,26 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash tools/install-deps.sh || exit 1
 
 FAILED=()
+TOTAL_PASSED=0
+TOTAL_FAILED=0
+# Runs one CTest preset and adds its counts to the totals.
+run_ctest() {
+  local LOG
+  LOG=$(mktemp)
+  ctest --preset "$1" 2>&1 | tee "$LOG"
+  local CODE=${PIPESTATUS[0]}
+  local LINE
+  LINE=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$LOG" | tail -n 1)
+  rm -f "$LOG"
+  if [ -n "$LINE" ]; then
+    local FAIL ALL
+    FAIL=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$LINE")
+    ALL=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$LINE")
+    TOTAL_PASSED=$((TOTAL_PASSED + ALL - FAIL))
+    TOTAL_FAILED=$((TOTAL_FAILED + FAIL))
+  fi
+  return "$CODE"
+}
 step() {
   local NAME=$1
   shift
@@ -16,14 +36,16 @@ step() {
 build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
 
 step "linux build" build linux
-step "linux tests" ctest --preset linux
+step "linux tests" run_ctest linux
 step "win64 build" build win64
-step "win64 tests (wine64)" ctest --preset win64
+step "win64 tests (wine64)" run_ctest win64
 step "win32 build" build win32
 
 echo
 if [ ${#FAILED[@]} -gt 0 ]; then
   echo "FAILED: ${FAILED[*]}"
+  echo "$TOTAL_PASSED passed, $TOTAL_FAILED failed"
   exit 1
 fi
 echo "all builds and tests passed"
+echo "$TOTAL_PASSED passed, $TOTAL_FAILED failed"
