@@ -14,7 +14,15 @@
 
 // "dir\puzir.jpg" -> "puzir_jpg". Both "/" and "\" (and a drive's ":")
 // end a directory part. The case is kept; lookups ignore it.
-std::string ResourceNameOf(std::string_view FileName);
+inline std::string ResourceNameOf(std::string_view FileName)
+{
+    const std::size_t Slash = FileName.find_last_of("/\\:");
+    std::string Name(Slash == std::string_view::npos ? FileName : FileName.substr(Slash + 1));
+    const std::size_t Dot = Name.find('.');
+    if (Dot != std::string::npos)
+        Name[Dot] = '_';
+    return Name;
+}
 
 // The program module's resources, created at first use.
 IEmbeddedResources& ModuleResources();

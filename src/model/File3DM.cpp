@@ -6,6 +6,8 @@
 // locale, so the decimal separator is always ".".
 #include "model/File3DM.h"
 
+#include "gl/Resources.h"
+
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -566,15 +568,7 @@ T3DMObject& T3DMFile::Object(int32_t Index) const
     return *Objects[static_cast<std::size_t>(Index)];
 }
 
-std::string T3DMFile::ResourceNameOf(const std::string& FileName)
-{
-    const std::size_t Slash = FileName.find_last_of("/\\:");
-    std::string Name = Slash == std::string::npos ? FileName : FileName.substr(Slash + 1);
-    const std::size_t Dot = Name.find('.');
-    if (Dot != std::string::npos)
-        Name[Dot] = '_';
-    return Name;
-}
+std::string T3DMFile::ResourceNameOf(const std::string& FileName) { return ::ResourceNameOf(FileName); }
 
 void T3DMFile::LoadFromText(std::string_view Text, const std::string& SourceName)
 {
