@@ -166,7 +166,7 @@ private:
 
 class TGLPrimitive;
 class TGLMaterial;
-class TGLTexture;   // textures (gl/GLTextures.h): a TGLItemList
+class TGLTexture;   // textures (gl/GLTexture.h): a TGLItemList
 
 // Add is instantiated where it is used, so a unit that adds to a
 // TGLTextureList includes the texture class itself.
