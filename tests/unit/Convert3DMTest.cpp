@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakes/ErrorOf.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,17 +44,6 @@ void ExpectVector(const TGLVector& V, float X, float Y, float Z, float Tolerance
     EXPECT_NEAR(V.Z, Z, Tolerance);
 }
 
-// The message of the EGlimmoraError that F raises; "" when none.
-template <class F>
-std::string ErrorOf(F&& Call)
-{
-    try {
-        Call();
-    } catch (const EGlimmoraError& E) {
-        return E.what();
-    }
-    return "";
-}
 
 // Frees whatever list the code under test created.
 struct TLists {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakes/ErrorOf.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,16 +16,6 @@
 
 namespace {
 
-template <class F>
-std::string ErrorOf(F&& Call)
-{
-    try {
-        Call();
-    } catch (const EGlimmoraError& E) {
-        return E.what();
-    }
-    return "";
-}
 
 void Fill(TGLVectorDArray& A, const std::vector<TGLVector>& Values)
 {
