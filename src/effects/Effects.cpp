@@ -26,18 +26,19 @@ float AspectOf(const IAspectSource& Source)
 
 void TBubles::Spawn(TParticle& P)
 {
-    P.Position.Z = static_cast<float>(-(MinDepth + FRandom.Random() * (MaxDepth - MinDepth)));
-    P.Position.Y = StartHeight;
-    const auto H = static_cast<float>(ViewHalfHeight(FieldOfView, -P.Position.Z));
+    P.Position.Z = static_cast<float>(-(Params.MinDepth + FRandom.Random() * (Params.MaxDepth - Params.MinDepth)));
+    P.Position.Y = Params.StartHeight;
+    const auto H = static_cast<float>(ViewHalfHeight(Params.FieldOfView, -P.Position.Z));
     const double W = static_cast<double>(H) * AspectOf(FAspect);
     P.Position.X = static_cast<float>(FRandom.Random() * 2 * W - W);
-    P.Velocity = TGLVector{0, static_cast<float>(MinSpeed + FRandom.Random() * (MaxSpeed - MinSpeed)), 0};
+    P.Velocity =
+        TGLVector{0, static_cast<float>(Params.MinSpeed + FRandom.Random() * (Params.MaxSpeed - Params.MinSpeed)), 0};
     P.Rotation = ZeroVector;
     P.Spin = ZeroVector;
     P.Age = 0;
     P.HasPrevious = false;
     // Up to the top of the view or the water surface, whichever is lower.
-    const double Rise = std::fabs(static_cast<double>(StartHeight)) + std::min(H, TopHeight);
+    const double Rise = std::fabs(static_cast<double>(Params.StartHeight)) + std::min(H, Params.TopHeight);
     const double Speed = std::fabs(P.Velocity.Y);
     P.Life = Speed > 0 ? static_cast<float>(Rise / Speed) : StillLife;
     KeepFinite(P);
@@ -45,16 +46,16 @@ void TBubles::Spawn(TParticle& P)
 
 void TFountain::Spawn(TParticle& P)
 {
-    P.Position = TGLVector{0, static_cast<float>(-ViewHalfHeight(FieldOfView, Depth)), -Depth};
+    P.Position = TGLVector{0, static_cast<float>(-ViewHalfHeight(Params.FieldOfView, Params.Depth)), -Params.Depth};
     const double S = FRandom.Random();
-    P.Velocity.Y = static_cast<float>(LaunchSpeed - SpeedSpread + SpeedSpread * S);
+    P.Velocity.Y = static_cast<float>(Params.LaunchSpeed - Params.SpeedSpread + Params.SpeedSpread * S);
     // Time to rise and fall back to the start height.
     P.Life = Gravity > 0 ? static_cast<float>(2 * std::fabs(static_cast<double>(P.Velocity.Y) / Gravity)) : StillLife;
     const double RX = FRandom.Random();
     const double RZ = FRandom.Random();
     if (P.Life > 0 && std::isfinite(P.Life)) {
-        P.Velocity.X = static_cast<float>((RX - 0.5) * Spread / P.Life);
-        P.Velocity.Z = static_cast<float>((RZ - 0.5) * Spread / P.Life);
+        P.Velocity.X = static_cast<float>((RX - 0.5) * Params.Spread / P.Life);
+        P.Velocity.Z = static_cast<float>((RZ - 0.5) * Params.Spread / P.Life);
     } else {
         // No launch speed: the bill stays where it is.
         P.Life = StillLife;
@@ -64,7 +65,7 @@ void TFountain::Spawn(TParticle& P)
     P.Rotation.Y = static_cast<float>(FRandom.RandomInt(30));
     P.Rotation.Z = static_cast<float>(FRandom.RandomInt(30));
     // Faster launches tumble faster.
-    P.Spin = TGLVector{static_cast<float>(MinSpin + (MaxSpin - MinSpin) * S), 0, 0};
+    P.Spin = TGLVector{static_cast<float>(Params.MinSpin + (Params.MaxSpin - Params.MinSpin) * S), 0, 0};
     P.Age = 0;
     P.HasPrevious = false;
     KeepFinite(P);
@@ -72,24 +73,24 @@ void TFountain::Spawn(TParticle& P)
 
 void TImmersion::Spawn(TParticle& P)
 {
-    P.Position.Z = static_cast<float>(-(MinDepth + FRandom.Random() * (MaxDepth - MinDepth)));
-    long double H = std::fabs(ViewHalfHeight(FieldOfView, -P.Position.Z));
+    P.Position.Z = static_cast<float>(-(Params.MinDepth + FRandom.Random() * (Params.MaxDepth - Params.MinDepth)));
+    long double H = std::fabs(ViewHalfHeight(Params.FieldOfView, -P.Position.Z));
     long double Low = -H;
     const long double W = H * AspectOf(FAspect);   // from the unlimited height
-    if (H > TopHeight)
-        H = TopHeight;
+    if (H > Params.TopHeight)
+        H = Params.TopHeight;
     const long double Start = H + OffscreenMargin;
-    if (Low < BottomLimit)
-        Low = BottomLimit;
+    if (Low < Params.BottomLimit)
+        Low = Params.BottomLimit;
     const long double End = Low - OffscreenMargin;
     P.Position.Y = static_cast<float>(Start);
     P.Position.X = static_cast<float>(FRandom.Random() * 2 * W - W);
     const double S = FRandom.Random();
-    P.Velocity = TGLVector{0, static_cast<float>(-(MinSpeed + (MaxSpeed - MinSpeed) * S)), 0};
+    P.Velocity = TGLVector{0, static_cast<float>(-(Params.MinSpeed + (Params.MaxSpeed - Params.MinSpeed) * S)), 0};
     P.Rotation.X = static_cast<float>(FRandom.RandomInt(180));
     P.Rotation.Y = static_cast<float>(FRandom.RandomInt(30));
     P.Rotation.Z = static_cast<float>(FRandom.RandomInt(30));
-    P.Spin = TGLVector{static_cast<float>(MinSpin + (MaxSpin - MinSpin) * S), 0, 0};
+    P.Spin = TGLVector{static_cast<float>(Params.MinSpin + (Params.MaxSpin - Params.MinSpin) * S), 0, 0};
     P.Age = 0;
     const long double Speed = std::fabs(P.Velocity.Y);
     P.Life = Speed > 0 ? static_cast<float>((std::fabs(Start) + std::fabs(End)) / Speed) : StillLife;
@@ -99,7 +100,7 @@ void TImmersion::Spawn(TParticle& P)
 
 void TFish::ClampToView(TGLVector& V) const
 {
-    const long double H = std::fabs(ViewHalfHeight(FieldOfView, -V.Z));
+    const long double H = std::fabs(ViewHalfHeight(Params.FieldOfView, -V.Z));
     if (V.Y > 0 && V.Y > H)
         V.Y = static_cast<float>(H);
     else if (V.Y < -H)
@@ -110,16 +111,16 @@ void TFish::ClampToView(TGLVector& V) const
 void TFish::Spawn(TParticle& P)
 {
     const auto RDepth = static_cast<float>(FRandom.Random());
-    P.Position.Z = -(MinDepth + RDepth * (MaxDepth - MinDepth));
+    P.Position.Z = -(Params.MinDepth + RDepth * (Params.MaxDepth - Params.MinDepth));
     const auto RSpeed = static_cast<float>(FRandom.Random());
-    const float Speed = MinSpeed + RSpeed * (MaxSpeed - MinSpeed);
-    P.Position.Y = static_cast<float>(MinHeight + FRandom.Random() * (MaxHeight - MinHeight));
+    const float Speed = Params.MinSpeed + RSpeed * (Params.MaxSpeed - Params.MinSpeed);
+    P.Position.Y = static_cast<float>(Params.MinHeight + FRandom.Random() * (Params.MaxHeight - Params.MinHeight));
     P.Position.X = -1;
     ClampToView(P.Position);
 
     // The target: halfway between the start depth and the middle depth, one
     // unit beyond the right edge.
-    const float Mid = -(MinDepth + (MaxDepth - MinDepth) * 0.5f);
+    const float Mid = -(Params.MinDepth + (Params.MaxDepth - Params.MinDepth) * 0.5f);
     TGLVector Q{1, P.Position.Y, Mid - (Mid - P.Position.Z) * 0.5f};
     ClampToView(Q);
     if (std::fabs(P.Position.Y) > std::fabs(Q.Y))

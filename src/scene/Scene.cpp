@@ -136,46 +136,21 @@ void TUnderwaterScene::BuildScene()
     if (FWaveFrames == nullptr || FWaveFrames->Count() == 0)
         throw EGlimmoraError("The frame list \"" + Settings.WaveFrameListName + "\" holds no frame");
 
+    // Each effect's own ranges, then the view and the planes they share.
     const TSceneSettings& S = Settings;
     FFountainEffect = std::make_unique<TFountain>(FRandom, static_cast<const IAspectSource&>(*this));
+    FFountainEffect->Params = {S.Fountain, S.FieldOfView};
     FFountainEffect->Gravity = S.FountainGravity;
     FFountainEffect->UseGravity = true;
-    FFountainEffect->Depth = S.FountainDepth;
-    FFountainEffect->LaunchSpeed = S.LaunchSpeed;
-    FFountainEffect->SpeedSpread = S.SpeedSpread;
-    FFountainEffect->Spread = S.FountainSpread;
-    FFountainEffect->MaxSpin = S.FountainMaxSpin;
-    FFountainEffect->MinSpin = S.FountainMinSpin;
-    FFountainEffect->FieldOfView = S.FieldOfView;
 
     FBubbleEffect = std::make_unique<TBubles>(FRandom, static_cast<const IAspectSource&>(*this));
-    FBubbleEffect->MaxDepth = S.BubbleMaxDepth;
-    FBubbleEffect->MinDepth = S.BubbleMinDepth;
-    FBubbleEffect->MaxSpeed = S.BubbleMaxSpeed;
-    FBubbleEffect->MinSpeed = S.BubbleMinSpeed;
-    FBubbleEffect->TopHeight = S.WaterHeight;
-    FBubbleEffect->StartHeight = S.BottomHeight;
-    FBubbleEffect->FieldOfView = S.FieldOfView;
+    FBubbleEffect->Params = {S.Bubbles, S.WaterHeight, S.BottomHeight, S.FieldOfView};
 
     FImmersionEffect = std::make_unique<TImmersion>(FRandom, static_cast<const IAspectSource&>(*this));
-    FImmersionEffect->MaxDepth = S.ImmersionMaxDepth;
-    FImmersionEffect->MinDepth = S.ImmersionMinDepth;
-    FImmersionEffect->TopHeight = S.WaterHeight;
-    FImmersionEffect->BottomLimit = S.BottomHeight;
-    FImmersionEffect->MaxSpeed = S.ImmersionMaxSpeed;
-    FImmersionEffect->MinSpeed = S.ImmersionMinSpeed;
-    FImmersionEffect->MaxSpin = S.ImmersionMaxSpin;
-    FImmersionEffect->MinSpin = S.ImmersionMinSpin;
-    FImmersionEffect->FieldOfView = S.FieldOfView;
+    FImmersionEffect->Params = {S.Immersion, S.WaterHeight, S.BottomHeight, S.FieldOfView};
 
     FFishEffect = std::make_unique<TFish>(FRandom, static_cast<const IAspectSource&>(*this));
-    FFishEffect->MaxDepth = S.FishMaxDepth;
-    FFishEffect->MinDepth = S.FishMinDepth;
-    FFishEffect->MaxHeight = S.FishMaxHeight;
-    FFishEffect->MinHeight = S.FishMinHeight;
-    FFishEffect->MaxSpeed = S.FishMaxSpeed;
-    FFishEffect->MinSpeed = S.FishMinSpeed;
-    FFishEffect->FieldOfView = S.FieldOfView;
+    FFishEffect->Params = {S.Fish, S.FieldOfView};
 }
 
 void TUnderwaterScene::LoadThemeTextures()

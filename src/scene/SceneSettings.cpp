@@ -1,69 +1,171 @@
 #include "scene/SceneSettings.h"
 
-void SetSceneDefaults(TSceneSettings& S)
+#include "app/Scramble.h"
+
+namespace {
+
+// Section and key names, kept scrambled in the program image.
+constexpr TScrambled View{"View"};
+constexpr TScrambled Planes{"Planes"};
+constexpr TScrambled Bubbles{"Bubbles"};
+constexpr TScrambled Bills{"Bills"};
+constexpr TScrambled Immersion{"Immersion"};
+constexpr TScrambled Fountain{"Fountain"};
+constexpr TScrambled Fishes{"Fishes"};
+constexpr TScrambled System{"System"};
+constexpr TScrambled KeyFar{"FarDistance"};
+constexpr TScrambled KeyNear{"NearDistance"};
+constexpr TScrambled KeyFov{"FieldOfView"};
+constexpr TScrambled KeyShadeStart{"ShadeStart"};
+constexpr TScrambled KeyFogStart{"FogStart"};
+constexpr TScrambled KeyFogEnd{"FogEnd"};
+constexpr TScrambled KeyAmbient{"AmbientColor"};
+constexpr TScrambled KeyLight{"LightColor"};
+constexpr TScrambled KeyWaterCaustic{"WaterCausticAlpha"};
+constexpr TScrambled KeyBottomCaustic{"BottomCausticAlpha"};
+constexpr TScrambled KeyBottomHeight{"BottomHeight"};
+constexpr TScrambled KeyWaterHeight{"WaterHeight"};
+constexpr TScrambled KeyPlaneModel{"PlaneModel"};
+constexpr TScrambled KeyMinDepth{"MinDepth"};
+constexpr TScrambled KeyMaxDepth{"MaxDepth"};
+constexpr TScrambled KeyMaxSpeed{"MaxSpeed"};
+constexpr TScrambled KeyMinSpeed{"MinSpeed"};
+constexpr TScrambled KeyModel{"Model"};
+constexpr TScrambled KeyImage{"Image"};
+constexpr TScrambled KeyMask{"Mask"};
+constexpr TScrambled KeyShimmerAlpha{"ShimmerAlpha"};
+constexpr TScrambled KeyShimmerImage{"ShimmerImage"};
+constexpr TScrambled KeyWaveFrames{"WaveFrames"};
+constexpr TScrambled KeyMaxSpin{"MaxSpin"};
+constexpr TScrambled KeyMinSpin{"MinSpin"};
+constexpr TScrambled KeyDepth{"Depth"};
+constexpr TScrambled KeySpread{"Spread"};
+constexpr TScrambled KeyLaunchSpeed{"LaunchSpeed"};
+constexpr TScrambled KeySpeedSpread{"SpeedSpread"};
+constexpr TScrambled KeyMinHeight{"MinHeight"};
+constexpr TScrambled KeyMaxHeight{"MaxHeight"};
+constexpr TScrambled KeyFogColor{"FogColor"};
+constexpr TScrambled KeyWaterColor{"WaterColor"};
+constexpr TScrambled KeyBottomColor{"BottomColor"};
+constexpr TScrambled KeyBillColor{"BillColor"};
+constexpr TScrambled KeyBubbleColor{"BubbleColor"};
+constexpr TScrambled KeyBottomTexture{"BottomTexture"};
+constexpr TScrambled KeyWaterTexture{"WaterTexture"};
+constexpr TScrambled KeyCausticTexture{"CausticTexture"};
+constexpr TScrambled KeyPriority{"Priority"};
+
+using S = TSceneSettings;
+using T = TSceneTheme;
+
+template <std::size_t NS, std::size_t NK, class TField>
+TSceneSettingRow Row(const TScrambled<NS>& Section, const TScrambled<NK>& Key, TField Field)
 {
-    S.FarPlane = 10000;
-    S.NearPlane = 100;
-    S.FieldOfView = 75;
-    S.ShadeStart = 6000;
-    S.FogStart = 6000;
-    S.FogEnd = 10000;
-    S.GlobalAmbient = MakeColor(0.6f, 0.6f, 0.6f, 1);
-    S.LightDiffuse = MakeColor(0.4f, 0.4f, 0.4f, 1);
-    S.BottomHeight = -3000;
-    S.WaterHeight = 5000;
-    S.WaterCausticAlpha = 0.65f;
-    S.BottomCausticAlpha = 0.35f;
-    S.ShimmerAlpha = 0.2f;
+    return {Section.Scrambled(), Key.Scrambled(), std::move(Field)};
+}
 
-    S.BubbleMinDepth = 1200;
-    S.BubbleMaxDepth = 7000;
-    S.BubbleMinSpeed = 100;
-    S.BubbleMaxSpeed = 500;
-    S.ImmersionMinDepth = 1200;
-    S.ImmersionMaxDepth = 7000;
-    S.ImmersionMinSpeed = 100;
-    S.ImmersionMaxSpeed = 400;
-    S.ImmersionMinSpin = 40;
-    S.ImmersionMaxSpin = 80;
-    S.FountainDepth = 2500;
-    S.FountainSpread = 10000;
-    S.LaunchSpeed = 680;
-    S.SpeedSpread = 400;
-    S.FountainMinSpin = 40;
-    S.FountainMaxSpin = 80;
+template <int Theme, auto Field>
+auto& ThemeMember(S& Settings)
+{
+    return std::get<Theme>(Settings.Themes).*Field;
+}
+
+// A field of theme Theme: ThemeAt<thFishes, &T::FogColor>(Default).
+template <int Theme, auto Field>
+auto ThemeAt(TMemberValue<Field> Default)
+{
+    return TSettingField<S, TMemberValue<Field>>{&ThemeMember<Theme, Field>, std::move(Default)};
+}
+
+} // namespace
+
+std::span<const TSceneSettingRow> SceneSettingRows()
+{
+    static const TSceneSettingRow Rows[] = {
+        Row(View, KeyFar, SettingAt<&S::FarPlane>(10000)),
+        Row(View, KeyNear, SettingAt<&S::NearPlane>(100)),
+        Row(View, KeyFov, SettingAt<&S::FieldOfView>(75)),
+        Row(View, KeyShadeStart, SettingAt<&S::ShadeStart>(6000)),
+        Row(View, KeyFogStart, SettingAt<&S::FogStart>(6000)),
+        Row(View, KeyFogEnd, SettingAt<&S::FogEnd>(10000)),
+        Row(View, KeyAmbient, SettingAt<&S::GlobalAmbient>({0.6f, 0.6f, 0.6f, 1})),
+        Row(View, KeyLight, SettingAt<&S::LightDiffuse>({0.4f, 0.4f, 0.4f, 1})),
+
+        Row(Planes, KeyWaterCaustic, SettingAt<&S::WaterCausticAlpha>(0.65f)),
+        Row(Planes, KeyBottomCaustic, SettingAt<&S::BottomCausticAlpha>(0.35f)),
+        Row(Planes, KeyBottomHeight, SettingAt<&S::BottomHeight>(-3000)),
+        Row(Planes, KeyWaterHeight, SettingAt<&S::WaterHeight>(5000)),
+        Row(Planes, KeyPlaneModel, SettingAt<&S::PlaneModelName>("dnoK00f.3dm")),
+
+        Row(Bubbles, KeyMinDepth, SettingAt<&S::Bubbles, &TBubblesRanges::MinDepth>(1200)),
+        Row(Bubbles, KeyMaxDepth, SettingAt<&S::Bubbles, &TBubblesRanges::MaxDepth>(7000)),
+        Row(Bubbles, KeyMaxSpeed, SettingAt<&S::Bubbles, &TBubblesRanges::MaxSpeed>(500)),
+        Row(Bubbles, KeyMinSpeed, SettingAt<&S::Bubbles, &TBubblesRanges::MinSpeed>(100)),
+        Row(Bubbles, KeyModel, SettingAt<&S::BubbleModelName>("Puzir00f.3dm")),
+        Row(Bubbles, KeyImage, SettingAt<&S::BubbleTextureName>("puzir.jpg")),
+        Row(Bubbles, KeyMask, SettingAt<&S::BubbleMaskName>("puzirA.jpg")),
+
+        Row(Bills, KeyShimmerAlpha, SettingAt<&S::ShimmerAlpha>(0.2f)),
+        Row(Bills, KeyModel, SettingAt<&S::BillModelName>("Dollaro00f.3dm")),
+        Row(Bills, KeyImage, SettingAt<&S::BillTextureName>("dollar.jpg")),
+        Row(Bills, KeyShimmerImage, SettingAt<&S::ShimmerTextureName>("caust5.jpg")),
+        Row(Bills, KeyWaveFrames, SettingAt<&S::WaveFrameListName>("DollarsWave.mfl")),
+
+        Row(Immersion, KeyMinDepth, SettingAt<&S::Immersion, &TImmersionRanges::MinDepth>(1200)),
+        Row(Immersion, KeyMaxDepth, SettingAt<&S::Immersion, &TImmersionRanges::MaxDepth>(7000)),
+        Row(Immersion, KeyMaxSpeed, SettingAt<&S::Immersion, &TImmersionRanges::MaxSpeed>(400)),
+        Row(Immersion, KeyMinSpeed, SettingAt<&S::Immersion, &TImmersionRanges::MinSpeed>(100)),
+        Row(Immersion, KeyMaxSpin, SettingAt<&S::Immersion, &TImmersionRanges::MaxSpin>(80)),
+        Row(Immersion, KeyMinSpin, SettingAt<&S::Immersion, &TImmersionRanges::MinSpin>(40)),
+        Row(Immersion, KeyFogColor, ThemeAt<thImmersion, &T::FogColor>({0, 0.6f, 0.6824f, 1})),
+        Row(Immersion, KeyWaterColor, ThemeAt<thImmersion, &T::WaterColor>({0, 0.612f, 0.7098f, 1})),
+        Row(Immersion, KeyBottomColor, ThemeAt<thImmersion, &T::BottomColor>({0, 0.4706f, 0.55f, 1})),
+        Row(Immersion, KeyBillColor, ThemeAt<thImmersion, &T::BillColor>({0.7255f, 0.961f, 1, 1})),
+        Row(Immersion, KeyBubbleColor, ThemeAt<thImmersion, &T::BubbleColor>({0.784f, 1, 1, 1})),
+        Row(Immersion, KeyBottomTexture, ThemeAt<thImmersion, &T::BottomTextureName>("Pesok01.jpg")),
+        Row(Immersion, KeyWaterTexture, ThemeAt<thImmersion, &T::WaterTextureName>("voda1.jpg")),
+        Row(Immersion, KeyCausticTexture, ThemeAt<thImmersion, &T::CausticTextureName>("caust1.jpg")),
+
+        Row(Fountain, KeyDepth, SettingAt<&S::Fountain, &TFountainRanges::Depth>(2500)),
+        Row(Fountain, KeySpread, SettingAt<&S::Fountain, &TFountainRanges::Spread>(10000)),
+        Row(Fountain, KeyLaunchSpeed, SettingAt<&S::Fountain, &TFountainRanges::LaunchSpeed>(680)),
+        Row(Fountain, KeySpeedSpread, SettingAt<&S::Fountain, &TFountainRanges::SpeedSpread>(400)),
+        Row(Fountain, KeyMaxSpin, SettingAt<&S::Fountain, &TFountainRanges::MaxSpin>(80)),
+        Row(Fountain, KeyMinSpin, SettingAt<&S::Fountain, &TFountainRanges::MinSpin>(40)),
+        Row(Fountain, KeyFogColor, ThemeAt<thFountain, &T::FogColor>({0, 0.416f, 0.612f, 1})),
+        Row(Fountain, KeyWaterColor, ThemeAt<thFountain, &T::WaterColor>({0.008f, 0.51f, 0.706f, 1})),
+        Row(Fountain, KeyBottomColor, ThemeAt<thFountain, &T::BottomColor>({0, 0.39216f, 0.588f, 1})),
+        Row(Fountain, KeyBillColor, ThemeAt<thFountain, &T::BillColor>({0.804f, 0.882f, 1, 1})),
+        Row(Fountain, KeyBubbleColor, ThemeAt<thFountain, &T::BubbleColor>({0.784f, 0.902f, 1, 1})),
+        Row(Fountain, KeyBottomTexture, ThemeAt<thFountain, &T::BottomTextureName>("dno02.jpg")),
+        Row(Fountain, KeyWaterTexture, ThemeAt<thFountain, &T::WaterTextureName>("voda2.jpg")),
+        Row(Fountain, KeyCausticTexture, ThemeAt<thFountain, &T::CausticTextureName>("caust2.jpg")),
+
+        Row(Fishes, KeyMinDepth, SettingAt<&S::Fish, &TFishRanges::MinDepth>(500)),
+        Row(Fishes, KeyMaxDepth, SettingAt<&S::Fish, &TFishRanges::MaxDepth>(10000)),
+        Row(Fishes, KeyMaxSpeed, SettingAt<&S::Fish, &TFishRanges::MaxSpeed>(500)),
+        Row(Fishes, KeyMinSpeed, SettingAt<&S::Fish, &TFishRanges::MinSpeed>(200)),
+        Row(Fishes, KeyMinHeight, SettingAt<&S::Fish, &TFishRanges::MinHeight>(-3000)),
+        Row(Fishes, KeyMaxHeight, SettingAt<&S::Fish, &TFishRanges::MaxHeight>(5000)),
+        Row(Fishes, KeyFogColor, ThemeAt<thFishes, &T::FogColor>({0, 0.624f, 0.459f, 1})),
+        Row(Fishes, KeyWaterColor, ThemeAt<thFishes, &T::WaterColor>({0.008f, 0.706f, 0.616f, 1})),
+        Row(Fishes, KeyBottomColor, ThemeAt<thFishes, &T::BottomColor>({0, 0.549f, 0.317f, 1})),
+        Row(Fishes, KeyBillColor, ThemeAt<thFishes, &T::BillColor>({0.804f, 1, 0.961f, 1})),
+        Row(Fishes, KeyBubbleColor, ThemeAt<thFishes, &T::BubbleColor>({0.784f, 1, 0.902f, 1})),
+        Row(Fishes, KeyBottomTexture, ThemeAt<thFishes, &T::BottomTextureName>("dno03.jpg")),
+        Row(Fishes, KeyWaterTexture, ThemeAt<thFishes, &T::WaterTextureName>("voda3.jpg")),
+        Row(Fishes, KeyCausticTexture, ThemeAt<thFishes, &T::CausticTextureName>("caust3.jpg")),
+
+        // Applied at once by the reader; the log switch follows it, last.
+        Row(System, KeyPriority, SettingAt<&S::ProcessPriority>(1)),
+    };
+    return Rows;
+}
+
+void SetSceneDefaults(TSceneSettings& Settings)
+{
+    SetDefaults(SceneSettingRows(), Settings);
     // From the built-in speed spread and spread, before any tuning file.
-    S.FountainGravity = 2.0f * 400.0f * 400.0f / 10000.0f;
-    S.FishMinDepth = 500;
-    S.FishMaxDepth = 10000;
-    S.FishMinHeight = -3000;
-    S.FishMaxHeight = 5000;
-    S.FishMinSpeed = 200;
-    S.FishMaxSpeed = 500;
-
-    S.ProcessPriority = 1;
-
-    S.BillModelName = "Dollaro00f.3dm";
-    S.BubbleModelName = "Puzir00f.3dm";
-    S.PlaneModelName = "dnoK00f.3dm";
-    S.WaveFrameListName = "DollarsWave.mfl";
-    S.BillTextureName = "dollar.jpg";
-    S.ShimmerTextureName = "caust5.jpg";
-    S.BubbleTextureName = "puzir.jpg";
-    S.BubbleMaskName = "puzirA.jpg";
-
-    S.Themes[thImmersion] = TSceneTheme{
-        MakeColor(0, 0.6f, 0.6824f, 1),     MakeColor(0, 0.612f, 0.7098f, 1), MakeColor(0, 0.4706f, 0.55f, 1),
-        MakeColor(0.784f, 1, 1, 1),         MakeColor(0.7255f, 0.961f, 1, 1), "Pesok01.jpg",
-        "voda1.jpg",                        "caust1.jpg"};
-    S.Themes[thFountain] = TSceneTheme{
-        MakeColor(0, 0.416f, 0.612f, 1),    MakeColor(0.008f, 0.51f, 0.706f, 1), MakeColor(0, 0.39216f, 0.588f, 1),
-        MakeColor(0.784f, 0.902f, 1, 1),    MakeColor(0.804f, 0.882f, 1, 1),     "dno02.jpg",
-        "voda2.jpg",                        "caust2.jpg"};
-    S.Themes[thFishes] = TSceneTheme{
-        MakeColor(0, 0.624f, 0.459f, 1),    MakeColor(0.008f, 0.706f, 0.616f, 1), MakeColor(0, 0.549f, 0.317f, 1),
-        MakeColor(0.784f, 1, 0.902f, 1),    MakeColor(0.804f, 1, 0.961f, 1),      "dno03.jpg",
-        "voda3.jpg",                        "caust3.jpg"};
+    Settings.FountainGravity = 2.0f * 400.0f * 400.0f / 10000.0f;
 }
 
 void SetProcessPriority(IProcessControl& Process, int Selector)

@@ -1,12 +1,16 @@
-// The underwater scene's built-in settings and its three themes. The
-// tuning file may change any of them before the scene is built.
+// The underwater scene's settings and its three themes. One table gives
+// each setting its place in the tuning file and its built-in value; the
+// defaults and the tuning file both walk it, before the scene is built.
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 
+#include "effects/Effects.h"
 #include "gl/Geometry.h"
 #include "platform/Process.h"
+#include "scene/SettingTable.h"
 
 enum TThemeIndex { thImmersion = 0, thFountain = 1, thFishes = 2 };
 
@@ -29,12 +33,12 @@ struct TSceneSettings {
     float WaterCausticAlpha, BottomCausticAlpha;
     float ShimmerAlpha;
 
-    float BubbleMinDepth, BubbleMaxDepth, BubbleMinSpeed, BubbleMaxSpeed;
-    float ImmersionMinDepth, ImmersionMaxDepth, ImmersionMinSpeed, ImmersionMaxSpeed;
-    float ImmersionMinSpin, ImmersionMaxSpin;
-    float FountainDepth, FountainSpread, LaunchSpeed, SpeedSpread;
-    float FountainMinSpin, FountainMaxSpin, FountainGravity;
-    float FishMinDepth, FishMaxDepth, FishMinHeight, FishMaxHeight, FishMinSpeed, FishMaxSpeed;
+    // Each effect's own ranges; the effects share the view and the planes.
+    TBubblesRanges Bubbles;
+    TImmersionRanges Immersion;
+    TFountainRanges Fountain;
+    float FountainGravity;   // not tuned: from the built-in values
+    TFishRanges Fish;
 
     int ProcessPriority;
 
@@ -44,7 +48,13 @@ struct TSceneSettings {
     std::array<TSceneTheme, 3> Themes;
 };
 
-// Every setting, theme field and asset name at its built-in value.
+using TSceneSettingRow = TSettingRow<TSceneSettings, float, TGLColor, std::string, int>;
+
+// Every setting the tuning file can change, with its section, key and
+// built-in value, in the order the file is read.
+std::span<const TSceneSettingRow> SceneSettingRows();
+
+// Every row of the table at its built-in value, and the fountain's gravity.
 void SetSceneDefaults(TSceneSettings& S);
 
 // Selector 1: normal priority; 2 and 3: high; anything else: unchanged.

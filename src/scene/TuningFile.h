@@ -15,7 +15,7 @@
 // component; a field that is not a number raises an error naming Where.
 void ApplyColorEntry(const std::string& Text, TGLColor& Color, const std::string& Where);
 
-// Reads every entry of the tuning file in its fixed order into Settings,
+// Reads every row of the settings table, in table order, into Settings,
 // applies the priority at once and sets the log switch last. A missing file
 // changes nothing.
 void LoadTuningFile(const std::string& FileName, TSceneSettings& Settings, IProcessControl& Process,

@@ -280,17 +280,17 @@ TEST(Effects, NoSettingMakesANonFiniteParticle)
         bool StillWithFiveSeconds;
     };
     const std::vector<Case> Cases{
-        {"bubbles at speed 0", [&] { auto E = std::make_unique<TBubles>(R, A); E->MinSpeed = E->MaxSpeed = 0; return E; }, true},
-        {"fountain launch 0", [&] { auto E = std::make_unique<TFountain>(R, A); E->LaunchSpeed = E->SpeedSpread = 0; E->Gravity = 32; E->UseGravity = true; return E; }, true},
-        {"immersion at speed 0", [&] { auto E = std::make_unique<TImmersion>(R, A); E->MinSpeed = E->MaxSpeed = 0; return E; }, true},
-        {"fish at speed 0", [&] { auto E = std::make_unique<TFish>(R, A); E->MinSpeed = E->MaxSpeed = 0; return E; }, true},
+        {"bubbles at speed 0", [&] { auto E = std::make_unique<TBubles>(R, A); E->Params.MinSpeed = E->Params.MaxSpeed = 0; return E; }, true},
+        {"fountain launch 0", [&] { auto E = std::make_unique<TFountain>(R, A); E->Params.LaunchSpeed = E->Params.SpeedSpread = 0; E->Gravity = 32; E->UseGravity = true; return E; }, true},
+        {"immersion at speed 0", [&] { auto E = std::make_unique<TImmersion>(R, A); E->Params.MinSpeed = E->Params.MaxSpeed = 0; return E; }, true},
+        {"fish at speed 0", [&] { auto E = std::make_unique<TFish>(R, A); E->Params.MinSpeed = E->Params.MaxSpeed = 0; return E; }, true},
         {"fountain, tiny gravity", [&] { auto E = std::make_unique<TFountain>(R, A); E->Gravity = 1e-45f; return E; }, false},
-        {"bubbles, huge depths", [&] { auto E = std::make_unique<TBubles>(R, A); E->MinDepth = -3e38f; E->MaxDepth = 3e38f; return E; }, false},
-        {"immersion, field of view 180", [&] { auto E = std::make_unique<TImmersion>(R, A); E->FieldOfView = 180; return E; }, false},
-        {"fish, infinite heights", [&] { auto E = std::make_unique<TFish>(R, A); E->MinHeight = -Inf; E->MaxHeight = Inf; return E; }, false},
-        {"fish, NaN field of view", [&] { auto E = std::make_unique<TFish>(R, A); E->FieldOfView = NaN; return E; }, false},
-        {"fountain, NaN spread", [&] { auto E = std::make_unique<TFountain>(R, A); E->Spread = NaN; E->Gravity = 32; return E; }, false},
-        {"bubbles, tiny speed", [&] { auto E = std::make_unique<TBubles>(R, A); E->MinSpeed = E->MaxSpeed = 1e-45f; return E; }, false},
+        {"bubbles, huge depths", [&] { auto E = std::make_unique<TBubles>(R, A); E->Params.MinDepth = -3e38f; E->Params.MaxDepth = 3e38f; return E; }, false},
+        {"immersion, field of view 180", [&] { auto E = std::make_unique<TImmersion>(R, A); E->Params.FieldOfView = 180; return E; }, false},
+        {"fish, infinite heights", [&] { auto E = std::make_unique<TFish>(R, A); E->Params.MinHeight = -Inf; E->Params.MaxHeight = Inf; return E; }, false},
+        {"fish, NaN field of view", [&] { auto E = std::make_unique<TFish>(R, A); E->Params.FieldOfView = NaN; return E; }, false},
+        {"fountain, NaN spread", [&] { auto E = std::make_unique<TFountain>(R, A); E->Params.Spread = NaN; E->Gravity = 32; return E; }, false},
+        {"bubbles, tiny speed", [&] { auto E = std::make_unique<TBubles>(R, A); E->Params.MinSpeed = E->Params.MaxSpeed = 1e-45f; return E; }, false},
     };
     for (const Case& C : Cases) {
         for (float Aspect : {1.0f, 0.0f, Inf}) {

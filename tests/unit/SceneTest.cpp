@@ -385,3 +385,33 @@ TEST_F(SceneTest, BadTuningFileValuesReachTheErrorPath)
         EXPECT_NE(std::string(E.what()).find("nothing_jpg"), std::string::npos) << E.what();
     }
 }
+
+// Each effect takes its own ranges from the settings, and the view and the
+// planes that all of them share.
+TEST_F(SceneTest, EffectsTakeTheirRangesAndTheSharedViewAndPlanes)
+{
+    StartScene({}, "[View]\nFieldOfView=60\n[Planes]\nBottomHeight=-2000\nWaterHeight=4000\n"
+                   "[Bubbles]\nMaxSpeed=600\n[Immersion]\nMinSpin=10\n[Fountain]\nDepth=3000\n"
+                   "[Fishes]\nMaxHeight=4500\n");
+    const TSceneSettings& S = Scene.Settings;
+    const TBubblesParams& B = Scene.BubbleEffect()->Params;
+    EXPECT_EQ(static_cast<const TBubblesRanges&>(B), S.Bubbles);
+    EXPECT_EQ(B.MaxSpeed, 600.0f);
+    EXPECT_EQ(B.TopHeight, 4000.0f);
+    EXPECT_EQ(B.StartHeight, -2000.0f);
+    EXPECT_EQ(B.FieldOfView, 60.0f);
+    const TImmersionParams& I = Scene.ImmersionEffect()->Params;
+    EXPECT_EQ(static_cast<const TImmersionRanges&>(I), S.Immersion);
+    EXPECT_EQ(I.MinSpin, 10.0f);
+    EXPECT_EQ(I.TopHeight, 4000.0f);
+    EXPECT_EQ(I.BottomLimit, -2000.0f);
+    EXPECT_EQ(I.FieldOfView, 60.0f);
+    const TFountainParams& F = Scene.FountainEffect()->Params;
+    EXPECT_EQ(static_cast<const TFountainRanges&>(F), S.Fountain);
+    EXPECT_EQ(F.Depth, 3000.0f);
+    EXPECT_EQ(F.FieldOfView, 60.0f);
+    const TFishParams& Fish = Scene.FishEffect()->Params;
+    EXPECT_EQ(static_cast<const TFishRanges&>(Fish), S.Fish);
+    EXPECT_EQ(Fish.MaxHeight, 4500.0f);
+    EXPECT_EQ(Fish.FieldOfView, 60.0f);
+}

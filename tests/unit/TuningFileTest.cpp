@@ -1,5 +1,8 @@
 #include <clocale>
 #include <string>
+#include <utility>
+#include <variant>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +22,42 @@ struct TTuned {
     TTuned() { SetSceneDefaults(S); }
     void Apply(const std::string& Text) { ApplyTuning(TIniFile(Text), S, Process, Log); }
 };
+
+// A value of its own for row Row of the table: its text in the file and
+// the value that text reads as.
+std::pair<std::string, float> Distinct(float, std::size_t Row)
+{
+    return {std::to_string(1000 + Row) + ".25", static_cast<float>(1000 + Row) + 0.25f};
+}
+
+std::pair<std::string, TGLColor> Distinct(const TGLColor&, std::size_t Row)
+{
+    const auto Field = [&](std::size_t K) { return static_cast<float>(static_cast<double>(Row + K) / 255.0); };
+    return {std::to_string(Row) + "," + std::to_string(Row + 1) + "," + std::to_string(Row + 2) + "," +
+                std::to_string(Row + 3),
+            {Field(0), Field(1), Field(2), Field(3)}};
+}
+
+std::pair<std::string, std::string> Distinct(const std::string&, std::size_t Row)
+{
+    return {"row" + std::to_string(Row) + ".jpg", "row" + std::to_string(Row) + ".jpg"};
+}
+
+std::pair<std::string, int> Distinct(int, std::size_t Row)
+{
+    return {std::to_string(100 + Row), static_cast<int>(100 + Row)};
+}
+
+template <class T>
+bool Same(const T& A, const T& B)
+{
+    return A == B;
+}
+
+bool Same(const TGLColor& A, const TGLColor& B)
+{
+    return A.R == B.R && A.G == B.G && A.B == B.B && A.A == B.A;
+}
 
 } // namespace
 
@@ -101,39 +140,80 @@ TEST(TuningFile, AColourFieldThatIsNotANumberEndsTheRun)
     }
 }
 
-TEST(TuningFile, EntriesReachTheirSettings)
+// One file gives every row of the settings table a value of its own: each
+// lands in its own field, the sections come in their reading order, and
+// the defaults then bring every row back.
+TEST(TuningFile, EveryRowOfTheTableRoundTrips)
 {
     TTuned T;
-    T.Apply("[View]\nFarDistance=20000\nFieldOfView=bad\nLightColor=255,255,255\n"
-            "[Planes]\nWaterCausticAlpha=0\nPlaneModel=flat.3dm\n"
-            "[Bubbles]\nMaxSpeed=900\nMask=m.jpg\n"
-            "[Bills]\nShimmerAlpha=0\nWaveFrames=w.mfl\n"
-            "[Immersion]\nMinSpin=1\nBillColor=0,0,0\n"
+    const auto Rows = SceneSettingRows();
+    std::string Text;
+    std::vector<std::string> Sections;
+    for (std::size_t I = 0; I < Rows.size(); ++I) {
+        const std::string Section = UnscrambleKey(Rows[I].Section);
+        if (Sections.empty() || Sections.back() != Section) {
+            Sections.push_back(Section);
+            Text += "[" + Section + "]\n";
+        }
+        std::visit([&](const auto& F) { Text += UnscrambleKey(Rows[I].Key) + "=" + Distinct(F.Default, I).first + "\n"; },
+                   Rows[I].Field);
+    }
+    EXPECT_EQ(Sections, (std::vector<std::string>{"View", "Planes", "Bubbles", "Bills", "Immersion", "Fountain",
+                                                  "Fishes", "System"}));
+
+    T.Apply(Text);
+    for (std::size_t I = 0; I < Rows.size(); ++I)
+        std::visit(
+            [&](const auto& F) {
+                const auto Own = Distinct(F.Default, I).second;
+                const std::string Name = UnscrambleKey(Rows[I].Section) + "." + UnscrambleKey(Rows[I].Key);
+                EXPECT_FALSE(Same(Own, F.Default)) << Name << ": the test needs a value other than the default";
+                EXPECT_TRUE(Same(F.Member(T.S), Own)) << Name;
+            },
+            Rows[I].Field);
+
+    SetSceneDefaults(T.S);
+    for (std::size_t I = 0; I < Rows.size(); ++I)
+        std::visit([&](const auto& F) { EXPECT_TRUE(Same(F.Member(T.S), F.Default)) << UnscrambleKey(Rows[I].Key); },
+                   Rows[I].Field);
+}
+
+TEST(TuningFile, EachKindKeepsItsReadingRule)
+{
+    TTuned T;
+    T.S.FieldOfView = 60;
+    T.Apply("[View]\nFarDistance=20000\nFieldOfView=bad\n"
             "[Fountain]\nSpeedSpread=100\nCausticTexture=other.jpg\n"
-            "[Fishes]\nMaxHeight=7\nBottomTexture=rock.jpg\n"
             "[System]\nPriority=2\nLog=1\n");
-    EXPECT_EQ(T.S.FarPlane, 20000.0f);
     EXPECT_EQ(T.S.FogEnd, 10000.0f) << "the fading follows the fog end, not the far distance";
-    EXPECT_EQ(T.S.FieldOfView, 75.0f) << "a bad float keeps its value";
-    EXPECT_EQ(T.S.LightDiffuse.R, 1.0f);
-    EXPECT_EQ(T.S.WaterCausticAlpha, 0.0f);
-    EXPECT_EQ(T.S.PlaneModelName, "flat.3dm");
-    EXPECT_EQ(T.S.BubbleMaxSpeed, 900.0f);
-    EXPECT_EQ(T.S.BubbleMaskName, "m.jpg");
-    EXPECT_EQ(T.S.ShimmerAlpha, 0.0f);
-    EXPECT_EQ(T.S.WaveFrameListName, "w.mfl");
-    EXPECT_EQ(T.S.ImmersionMinSpin, 1.0f);
-    EXPECT_EQ(T.S.Themes[thImmersion].BillColor.G, 0.0f);
-    EXPECT_EQ(T.S.SpeedSpread, 100.0f);
+    EXPECT_EQ(T.S.FieldOfView, 60.0f) << "a bad float keeps the current value";
     EXPECT_EQ(T.S.FountainGravity, 32.0f) << "gravity comes from the built-in values";
     EXPECT_EQ(T.S.Themes[thFountain].CausticTextureName, "other.jpg");
     EXPECT_EQ(T.S.Themes[thImmersion].CausticTextureName, "caust1.jpg");
     EXPECT_EQ(T.S.Themes[thFishes].CausticTextureName, "caust3.jpg");
-    EXPECT_EQ(T.S.FishMaxHeight, 7.0f);
-    EXPECT_EQ(T.S.Themes[thFishes].BottomTextureName, "rock.jpg");
-    EXPECT_EQ(T.S.ProcessPriority, 2);
     EXPECT_EQ(T.Process.Classes, std::vector<TPriorityClass>{pcHigh});
     EXPECT_TRUE(T.Log.LogFile());
+
+    T.Apply("[System]\nPriority=high\nLog=1\n");
+    EXPECT_EQ(T.S.ProcessPriority, 1) << "a bad integer falls back to the built-in value, not the current one";
+}
+
+// The effects on their own start with the scene's built-in values.
+TEST(SceneSettings, EffectDefaultsAreTheScenes)
+{
+    TSceneSettings S;
+    SetSceneDefaults(S);
+    EXPECT_EQ(S.Bubbles, TBubblesRanges{});
+    EXPECT_EQ(S.Immersion, TImmersionRanges{});
+    EXPECT_EQ(S.Fountain, TFountainRanges{});
+    EXPECT_EQ(S.Fish, TFishRanges{});
+    for (const float FieldOfView : {TBubblesParams{}.FieldOfView, TImmersionParams{}.FieldOfView,
+                                    TFountainParams{}.FieldOfView, TFishParams{}.FieldOfView})
+        EXPECT_EQ(FieldOfView, S.FieldOfView);
+    EXPECT_EQ(TBubblesParams{}.TopHeight, S.WaterHeight);
+    EXPECT_EQ(TImmersionParams{}.TopHeight, S.WaterHeight);
+    EXPECT_EQ(TBubblesParams{}.StartHeight, S.BottomHeight);
+    EXPECT_EQ(TImmersionParams{}.BottomLimit, S.BottomHeight);
 }
 
 TEST(TuningFile, WithoutTheSystemSectionLoggingIsOffAndPriorityDefault)
