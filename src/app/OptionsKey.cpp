@@ -1,0 +1,128 @@
+#include "app/OptionsKey.h"
+
+#include <charconv>
+
+#include "gl/Errors.h"
+
+namespace {
+
+// What a key that could not be opened reads as.
+class TUnopenedKey final : public IRegistryKey {
+public:
+    bool ValueExists(const std::string&) override { return false; }
+    TRegistryValue<int32_t> ReadInteger(const std::string&) override { return {}; }
+    TRegistryValue<std::string> ReadString(const std::string&) override { return {}; }
+    bool WriteInteger(const std::string&, int32_t) override { return false; }
+};
+
+TUnopenedKey UnopenedKey;
+
+[[noreturn]] void InvalidDataType(const std::string& Name)
+{
+    throw EGlimmoraError("Invalid data type for '" + Name + "'");
+}
+
+} // namespace
+
+TOptionsKey::TOptionsKey(TRegistryOpener Opener) : FOpener(std::move(Opener)) {}
+
+TOptionsKey::~TOptionsKey() { CloseRegistry(); }
+
+void TOptionsKey::SetOpener(TRegistryOpener Opener)
+{
+    CloseRegistry();
+    FOpener = std::move(Opener);
+}
+
+std::string TOptionsKey::KeyPath() const
+{
+    if (FCompany.empty())
+        return "Software\\" + FTitle;
+    return "Software\\" + FCompany + "\\" + FTitle;
+}
+
+void TOptionsKey::SetReadOnlyRegistry(bool Value)
+{
+    if (Value == FReadOnly)
+        return;
+    FReadOnly = Value;
+    CloseRegistry();
+}
+
+void TOptionsKey::SetUseLocalMachine(bool Value)
+{
+    if (Value == FLocalMachine)
+        return;
+    FLocalMachine = Value;
+    CloseRegistry();
+}
+
+IRegistryKey& TOptionsKey::Registry()
+{
+    if (!FCached) {
+        FCached = true;
+        if (FOpener)
+            FKey = FOpener(FLocalMachine ? hkLocalMachine : hkCurrentUser, KeyPath(), FReadOnly ? kaRead : kaReadWrite);
+    }
+    if (!FKey)
+        return UnopenedKey;
+    return *FKey;
+}
+
+void TOptionsKey::CloseRegistry()
+{
+    FKey.reset();
+    FCached = false;
+}
+
+bool TOptionsKey::ValueExists(const std::string& Name) { return Registry().ValueExists(Name); }
+
+std::optional<int32_t> TOptionsKey::ReadInteger(const std::string& Name)
+{
+    auto Value = Registry().ReadInteger(Name);
+    if (Value.State == rvUnreadable)
+        InvalidDataType(Name);
+    if (!Value.Present())
+        return std::nullopt;
+    return Value.Value;
+}
+
+std::optional<std::string> TOptionsKey::ReadString(const std::string& Name)
+{
+    auto Value = Registry().ReadString(Name);
+    if (Value.State == rvUnreadable)
+        InvalidDataType(Name);
+    if (!Value.Present())
+        return std::nullopt;
+    return std::move(Value.Value);
+}
+
+void TOptionsKey::WriteInteger(const std::string& Name, int32_t Value)
+{
+    if (!Registry().WriteInteger(Name, Value))
+        throw EGlimmoraError("Failed to set data for '" + Name + "'");
+}
+
+bool ScreenSavePasswordSet(const TRegistryOpener& Opener)
+{
+    if (!Opener)
+        return false;
+    const auto Key = Opener(hkCurrentUser, "Control Panel\\desktop", kaRead);
+    if (!Key)
+        return false;
+    const std::string Name = "ScreenSaveUsePassword";
+    if (const auto Number = Key->ReadInteger(Name); Number.Present())
+        return Number.Value != 0;
+    const auto Text = Key->ReadString(Name);
+    if (!Text.Present())
+        return false;
+    const std::string& S = Text.Value;
+    const auto First = S.find_first_not_of(" \t");
+    const auto Last = S.find_last_not_of(" \t");
+    if (First == std::string::npos)
+        return false;
+    int64_t Value = 0;
+    const char* End = S.data() + Last + 1;
+    const auto [Ptr, Error] = std::from_chars(S.data() + First, End, Value);
+    return Error == std::errc() && Ptr == End && Value != 0;
+}
