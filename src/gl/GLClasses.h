@@ -3,8 +3,9 @@
 //   TOpenGLEngine        libraries, pixel format, palette, context, errors
 //   state routines       EnableBlending, DisableFog, ...
 //   TGLItemList          reference-counted base of materials, textures and
-//                        primitives; TGLPrimitiveList, TGLMaterialList,
-//                        TGLTextureList share such items
+//                        primitives; TGLRef, the reference that counts;
+//                        TGLPrimitiveList, TGLMaterialList, TGLTextureList
+//                        share such items
 //   TGLMaterial          material values, sent only when changed
 //   TGLLight             one light, sent only when changed
 //   TGLPrimitive         a mesh drawn from vertex arrays
@@ -16,9 +17,12 @@
 // GLViewport.cpp.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "gl/DArrays.h"
@@ -101,28 +105,115 @@ void DisableStencilTest();
 void SetAmbientLight(float R, float G, float B);
 
 // ---------------------------------------------------------------------------
-// Shared items and their lists
+// Shared items, their references and their lists
 
-// An item counts the lists that hold it and frees itself when the last one
-// lets go. Items are always created with new.
+template <class T>
+class TGLRef;
+
+// An item counts the references that hold it and frees itself when the
+// last one lets go. Items live on the heap only and only TGLRef counts and
+// frees them: the destructors are protected and AddRef and Release are
+// private, so an item cannot be deleted by hand, owned by a unique_ptr,
+// put on the stack or released twice. Make one with MakeGLRef.
 class TGLItemList {
 public:
-    TGLItemList() = default;
-    virtual ~TGLItemList() = default;
     TGLItemList(const TGLItemList&) = delete;
     TGLItemList& operator=(const TGLItemList&) = delete;
+
+    int32_t RefCount() const { return FRefCount; }
+
+protected:
+    TGLItemList() = default;
+    virtual ~TGLItemList() = default;
+
+private:
+    template <class T>
+    friend class TGLRef;
 
     int32_t AddRef() { return ++FRefCount; }
     // Frees the item when the count drops to 0 or below.
     int32_t Release();
-    int32_t RefCount() const { return FRefCount; }
 
-private:
     int32_t FRefCount = 0;
 };
 
-// The pointer list behind the three item lists. Items are shared, not
-// owned: Add takes a reference, Clear gives every reference back.
+// A counted reference to an item: copying adds a reference, destroying or
+// resetting gives it back, moving hands it over. The base pointer is kept
+// beside the item's so that a reference can be copied and destroyed where
+// T is only declared.
+template <class T>
+class TGLRef {
+public:
+    TGLRef() noexcept = default;
+    TGLRef(std::nullptr_t) noexcept {}
+    TGLRef(const TGLRef& Other) noexcept : FItem(Other.FItem), FBase(Other.FBase)
+    {
+        if (FBase)
+            FBase->AddRef();
+    }
+    TGLRef(TGLRef&& Other) noexcept
+        : FItem(std::exchange(Other.FItem, nullptr)), FBase(std::exchange(Other.FBase, nullptr))
+    {
+    }
+    // A reference to a derived item is also one to its base class.
+    template <class U>
+        requires std::is_convertible_v<U*, T*>
+    TGLRef(const TGLRef<U>& Other) noexcept : FItem(Other.FItem), FBase(Other.FBase)
+    {
+        if (FBase)
+            FBase->AddRef();
+    }
+    template <class U>
+        requires std::is_convertible_v<U*, T*>
+    TGLRef(TGLRef<U>&& Other) noexcept
+        : FItem(std::exchange(Other.FItem, nullptr)), FBase(std::exchange(Other.FBase, nullptr))
+    {
+    }
+    ~TGLRef() { Reset(); }
+
+    TGLRef& operator=(TGLRef Other) noexcept
+    {
+        std::swap(FItem, Other.FItem);
+        std::swap(FBase, Other.FBase);
+        return *this;
+    }
+
+    void Reset() noexcept
+    {
+        TGLItemList* Base = std::exchange(FBase, nullptr);
+        FItem = nullptr;
+        if (Base)
+            Base->Release();
+    }
+
+    T* Get() const noexcept { return FItem; }
+    T* operator->() const noexcept { return FItem; }
+    T& operator*() const noexcept { return *FItem; }
+    explicit operator bool() const noexcept { return FItem != nullptr; }
+    friend bool operator==(const TGLRef& A, const TGLRef& B) noexcept { return A.FItem == B.FItem; }
+
+private:
+    template <class U>
+    friend class TGLRef;
+    template <class U, class... TArgs>
+    friend TGLRef<U> MakeGLRef(TArgs&&... Args);
+
+    TGLRef(T* Item, TGLItemList* Base) noexcept : FItem(Item), FBase(Base) { FBase->AddRef(); }
+
+    T* FItem = nullptr;
+    TGLItemList* FBase = nullptr;
+};
+
+// A new item of class T, held by the one reference returned.
+template <class T, class... TArgs>
+TGLRef<T> MakeGLRef(TArgs&&... Args)
+{
+    T* Item = new T(std::forward<TArgs>(Args)...);
+    return TGLRef<T>(Item, Item);
+}
+
+// The list behind the three item lists: each entry is a reference, so an
+// item lives while some list or owner holds it. Lists move, never copy.
 template <class T>
 class TGLItemPointerList {
 public:
@@ -130,46 +221,46 @@ public:
     ~TGLItemPointerList() { Clear(); }
     TGLItemPointerList(const TGLItemPointerList&) = delete;
     TGLItemPointerList& operator=(const TGLItemPointerList&) = delete;
+    TGLItemPointerList(TGLItemPointerList&&) noexcept = default;
+    TGLItemPointerList& operator=(TGLItemPointerList&& Other) noexcept
+    {
+        Clear();
+        FItems = std::move(Other.FItems);
+        return *this;
+    }
 
-    void Add(T* Item)
+    void Add(TGLRef<T> Item)
     {
         if (!Item)
             throw EGlimmoraError(FNilMessage);
-        TGLItemList* Base = Item;
-        FItems.push_back(TEntry{Item, Base});
-        Base->AddRef();
+        FItems.push_back(std::move(Item));
     }
+    // Gives the references back from the first to the last.
     void Clear()
     {
-        for (const TEntry& E : FItems)
-            E.Base->Release();
+        for (TGLRef<T>& Item : FItems)
+            Item.Reset();
         FItems.clear();
     }
-    T* Items(int32_t Index) const
+    T* Items(int32_t Index) const { return Ref(Index).Get(); }
+    // The list's reference, for sharing the item with another owner.
+    const TGLRef<T>& Ref(int32_t Index) const
     {
         if (Index < 0 || Index >= Count())
             throw EGlimmoraError("List index out of bounds (" + std::to_string(Index) + ")");
-        return FItems[static_cast<std::size_t>(Index)].Item;
+        return FItems[static_cast<std::size_t>(Index)];
     }
     int32_t Count() const { return static_cast<int32_t>(FItems.size()); }
 
 private:
-    // The base pointer is kept so that Clear and the destructor work where
-    // T is only declared.
-    struct TEntry {
-        T* Item;
-        TGLItemList* Base;
-    };
     const char* FNilMessage;
-    std::vector<TEntry> FItems;
+    std::vector<TGLRef<T>> FItems;
 };
 
 class TGLPrimitive;
 class TGLMaterial;
 class TGLTexture;   // textures (gl/GLTexture.h): a TGLItemList
 
-// Add is instantiated where it is used, so a unit that adds to a
-// TGLTextureList includes the texture class itself.
 class TGLPrimitiveList : public TGLItemPointerList<TGLPrimitive> {
 public:
     TGLPrimitiveList() : TGLItemPointerList("TGLPrimitiveList error: Add NIL Primitive!") {}
@@ -220,6 +311,9 @@ public:
     // Sends the changed values to the face(s), then clears the changed set.
     void Apply();
     void ApplyAll();
+
+protected:
+    ~TGLMaterial() override = default;
 
 private:
     TGLColor FAmbient{};
@@ -344,14 +438,24 @@ public:
     // Hands the arrays to OpenGL. An index outside the vertices raises an
     // error before anything is sent.
     void Draw();
+    // Smooth normals over the indexed triangles (flat ones without
+    // indices). A triangle index outside the vertices raises the vertex
+    // array's own "TDArray GetItem: index out of bounds." and changes
+    // nothing.
     void CalcNormals();
     void NormalizeNormals();
     void AddPrimitive(const TGLPrimitive& Other);
-    // Copies into Target, creating it when null.
-    void CopyTo(TGLPrimitive*& Target) const;
+    // Gives Target this kind and copies the five arrays into it (an empty
+    // array leaves Target's as it was).
+    void CopyTo(TGLPrimitive& Target) const;
+    // A new primitive that is a copy of this one.
+    TGLRef<TGLPrimitive> Copy() const;
     void Morph(const TGLVectorDArray& A, const TGLVectorDArray& B, float T);
     void RotateZ(float AngleDeg);
     void Transform(const TGLMatrix& M);
+
+protected:
+    ~TGLPrimitive() override = default;
 
 private:
     void CheckIndices() const;

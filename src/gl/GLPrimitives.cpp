@@ -69,6 +69,14 @@ void TGLPrimitive::Draw()
 void TGLPrimitive::CalcNormals()
 {
     const int32_t Count = Vertices.Count();
+    // The triangles read their corners through the vertex array; a stray
+    // index gets the array's own error before any normal changes.
+    if (PrimitiveType == ptTriangles) {
+        const int32_t* Idx = Indices.Items();
+        for (int32_t I = 0, Used = Indices.Count() / 3 * 3; I < Used; ++I)
+            if (Idx[I] < 0 || Idx[I] >= Count)
+                Vertices.GetItem(Idx[I]);   // raises
+    }
     Normals.SetCount(Count);
     Normals.FillZero();
     if (PrimitiveType == ptTriangles && Count > 0) {
@@ -81,7 +89,6 @@ void TGLPrimitive::CalcNormals()
                 N[I] = N[I + 1] = N[I + 2] = Face;
             }
         } else {
-            CheckIndices();
             // Smooth: unnormalised face normals, so larger triangles weigh more.
             FNormalCounts.assign(static_cast<std::size_t>(Count), 0);
             const int32_t* Idx = Indices.Items();
@@ -131,16 +138,21 @@ void TGLPrimitive::AddPrimitive(const TGLPrimitive& Other)
         I[N] += VertexBase;
 }
 
-void TGLPrimitive::CopyTo(TGLPrimitive*& Target) const
+void TGLPrimitive::CopyTo(TGLPrimitive& Target) const
 {
-    if (!Target)
-        Target = new TGLPrimitive;
-    Target->SetPrimitiveType(PrimitiveType);
-    Colors.CopyTo(&Target->Colors);
-    Vertices.CopyTo(&Target->Vertices);
-    Normals.CopyTo(&Target->Normals);
-    TexCoords.CopyTo(&Target->TexCoords);
-    Indices.CopyTo(&Target->Indices);
+    Target.SetPrimitiveType(PrimitiveType);
+    Colors.CopyTo(&Target.Colors);
+    Vertices.CopyTo(&Target.Vertices);
+    Normals.CopyTo(&Target.Normals);
+    TexCoords.CopyTo(&Target.TexCoords);
+    Indices.CopyTo(&Target.Indices);
+}
+
+TGLRef<TGLPrimitive> TGLPrimitive::Copy() const
+{
+    TGLRef<TGLPrimitive> Result = MakeGLRef<TGLPrimitive>();
+    CopyTo(*Result);
+    return Result;
 }
 
 void TGLPrimitive::Morph(const TGLVectorDArray& A, const TGLVectorDArray& B, float T)

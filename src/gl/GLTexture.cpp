@@ -202,11 +202,11 @@ TBitmapColor ColourAt(const TGLBitmap& Bitmap, const uint8_t* Row, int32_t X)
 
 } // namespace
 
-std::unique_ptr<TGLTexture> TextureFromBitmap(const TGLBitmap* Bitmap)
+TGLRef<TGLTexture> TextureFromBitmap(const TGLBitmap* Bitmap)
 {
     if (!Usable(Bitmap))
         return nullptr;
-    auto Texture = std::make_unique<TGLTexture>();
+    auto Texture = MakeGLRef<TGLTexture>();
     Texture->SetSize(tfRGB, Bitmap->Width, Bitmap->Height);
     // Bitmap rows run top-down, texture rows bottom-up.
     for (int32_t I = 0; I < Bitmap->Height; ++I) {
@@ -222,11 +222,11 @@ std::unique_ptr<TGLTexture> TextureFromBitmap(const TGLBitmap* Bitmap)
     return Texture;
 }
 
-std::unique_ptr<TGLTexture> TextureFromBitmaps(const TGLBitmap* Colour, const TGLBitmap* Alpha)
+TGLRef<TGLTexture> TextureFromBitmaps(const TGLBitmap* Colour, const TGLBitmap* Alpha)
 {
     if (!Usable(Colour) || !Usable(Alpha) || Colour->Width != Alpha->Width || Colour->Height != Alpha->Height)
         return nullptr;
-    auto Texture = std::make_unique<TGLTexture>();
+    auto Texture = MakeGLRef<TGLTexture>();
     Texture->SetSize(tfRGBA, Colour->Width, Colour->Height);
     for (int32_t I = 0; I < Colour->Height; ++I) {
         const uint8_t* Src = Colour->Row(Colour->Height - 1 - I);
@@ -244,31 +244,32 @@ std::unique_ptr<TGLTexture> TextureFromBitmaps(const TGLBitmap* Colour, const TG
     return Texture;
 }
 
-std::unique_ptr<TGLTexture> LoadBitmapTexture(std::string_view Name)
+TGLRef<TGLTexture> LoadBitmapTexture(const TAssetSource& Assets, std::string_view Name)
 {
-    const TGLBitmap Bitmap = LoadBMPImage(Name);
+    const TGLBitmap Bitmap = LoadBMPImage(Assets, Name);
     return TextureFromBitmap(&Bitmap);
 }
 
-std::unique_ptr<TGLTexture> LoadJPEGTexture(std::string_view Name)
+TGLRef<TGLTexture> LoadJPEGTexture(const TAssetSource& Assets, std::string_view Name)
 {
-    const TGLBitmap Bitmap = LoadJPEGImage(Name);
+    const TGLBitmap Bitmap = LoadJPEGImage(Assets, Name);
     return TextureFromBitmap(&Bitmap);
 }
 
-std::unique_ptr<TGLTexture> LoadTexture(std::string_view Name)
+TGLRef<TGLTexture> LoadTexture(const TAssetSource& Assets, std::string_view Name)
 {
     const std::string Ext = LowerExtension(Name);
     if (Ext == ".bmp")
-        return LoadBitmapTexture(Name);
+        return LoadBitmapTexture(Assets, Name);
     if (Ext == ".jpg" || Ext == ".jepg")
-        return LoadJPEGTexture(Name);
+        return LoadJPEGTexture(Assets, Name);
     return nullptr;
 }
 
-std::unique_ptr<TGLTexture> LoadTextureWithAlpha(std::string_view ColourName, std::string_view AlphaName)
+TGLRef<TGLTexture> LoadTextureWithAlpha(const TAssetSource& Assets, std::string_view ColourName,
+                                        std::string_view AlphaName)
 {
-    const std::unique_ptr<TGLBitmap> Colour = LoadBitmapImage(ColourName);
+    const std::unique_ptr<TGLBitmap> Colour = LoadBitmapImage(Assets, ColourName);
     auto SameName = [](std::string_view A, std::string_view B) {
         if (A.size() != B.size())
             return false;
@@ -281,6 +282,6 @@ std::unique_ptr<TGLTexture> LoadTextureWithAlpha(std::string_view ColourName, st
     };
     if (SameName(ColourName, AlphaName))
         return TextureFromBitmaps(Colour.get(), Colour.get());
-    const std::unique_ptr<TGLBitmap> Alpha = LoadBitmapImage(AlphaName);
+    const std::unique_ptr<TGLBitmap> Alpha = LoadBitmapImage(Assets, AlphaName);
     return TextureFromBitmaps(Colour.get(), Alpha.get());
 }

@@ -31,7 +31,6 @@ public:
     static constexpr uint32_t chAll = chImage | chFilter | chWrap | chEnvMode | chEnvColor;
 
     TGLTexture();
-    ~TGLTexture() override;
 
     // Allocates RowSize * Height bytes for Format (content undefined until
     // filled) and marks the image changed. Sides must be powers of two;
@@ -80,6 +79,9 @@ public:
     GLenum MinFilter() const { return FMinFilter; }
     GLenum GLEnvMode() const { return FGLEnvMode; }
     GLenum GLWrap() const { return FGLWrap; }
+
+protected:
+    ~TGLTexture() override;
 
 private:
     void CreateTexture();

@@ -15,10 +15,6 @@
 #include <jpeglib.h>
 
 #include "gl/Errors.h"
-#include "gl/Resources.h"
-
-bool UseResources = false;
-std::string ImageDir;
 
 // TGLBitmap ------------------------------------------------------------------
 
@@ -372,21 +368,20 @@ std::vector<std::string> SplitLines(std::span<const std::uint8_t> Text)
     return Lines;
 }
 
-void LoadBitmapResource(std::string_view FileName, TGLBitmap& Bitmap)
+TGLBitmap LoadBitmapResource(IEmbeddedResources& Resources, std::string_view FileName)
 {
-    Bitmap = DecodeBitmapDIB(LoadResourceBytes(FileName, rkBitmap), FileName);
+    return DecodeBitmapDIB(LoadResourceBytes(Resources, FileName, rkBitmap), FileName);
 }
 
-void LoadJPEGResource(std::string_view FileName, TJPEGImage& Image)
+TJPEGImage LoadJPEGResource(IEmbeddedResources& Resources, std::string_view FileName)
 {
-    const auto Bytes = LoadResourceBytes(FileName, rkRawData);
-    Image.Data.assign(Bytes.begin(), Bytes.end());
-    Image.Source = std::string(FileName);
+    const auto Bytes = LoadResourceBytes(Resources, FileName, rkRawData);
+    return TJPEGImage{std::vector<std::uint8_t>(Bytes.begin(), Bytes.end()), std::string(FileName)};
 }
 
-void LoadStringsResource(std::string_view FileName, std::vector<std::string>& Lines)
+std::vector<std::string> LoadStringsResource(IEmbeddedResources& Resources, std::string_view FileName)
 {
-    Lines = SplitLines(LoadResourceBytes(FileName, rkRawData));
+    return SplitLines(LoadResourceBytes(Resources, FileName, rkRawData));
 }
 
 std::string LowerExtension(std::string_view FileName)
@@ -401,37 +396,33 @@ std::string LowerExtension(std::string_view FileName)
     return Ext;
 }
 
-TGLBitmap LoadBMPImage(std::string_view Name)
+TGLBitmap LoadBMPImage(const TAssetSource& Assets, std::string_view Name)
 {
-    TGLBitmap Bitmap;
-    if (UseResources) {
-        LoadBitmapResource(Name, Bitmap);
-    } else {
-        const std::string Path = ImageDir + std::string(Name);
-        Bitmap = DecodeBitmapFile(ReadFileBytes(Path), Path);
-    }
-    return Bitmap;
+    if (Assets.UseResources)
+        return LoadBitmapResource(Assets.Resources, Name);
+    const std::string Path = Assets.ImageDir + std::string(Name);
+    return DecodeBitmapFile(ReadFileBytes(Path), Path);
 }
 
-TGLBitmap LoadJPEGImage(std::string_view Name)
+TGLBitmap LoadJPEGImage(const TAssetSource& Assets, std::string_view Name)
 {
     TJPEGImage Image;
-    if (UseResources) {
-        LoadJPEGResource(Name, Image);
+    if (Assets.UseResources) {
+        Image = LoadJPEGResource(Assets.Resources, Name);
     } else {
-        Image.Source = ImageDir + std::string(Name);
+        Image.Source = Assets.ImageDir + std::string(Name);
         Image.Data = ReadFileBytes(Image.Source);
     }
     return DecodeJPEG(Image.Data, Image.Source);
 }
 
-std::unique_ptr<TGLBitmap> LoadBitmapImage(std::string_view Name)
+std::unique_ptr<TGLBitmap> LoadBitmapImage(const TAssetSource& Assets, std::string_view Name)
 {
     auto Bitmap = std::make_unique<TGLBitmap>();
     const std::string Ext = LowerExtension(Name);
     if (Ext == ".bmp")
-        *Bitmap = LoadBMPImage(Name);
+        *Bitmap = LoadBMPImage(Assets, Name);
     else if (Ext == ".jpg" || Ext == ".jepg")
-        *Bitmap = LoadJPEGImage(Name);
+        *Bitmap = LoadJPEGImage(Assets, Name);
     return Bitmap;
 }

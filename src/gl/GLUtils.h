@@ -1,9 +1,9 @@
 // Images for textures: a bitmap record, decoders for BMP (24-bit and 8-bit
 // palette) and JPEG (through libjpeg), loaders that read an image by file
-// name either from the program's embedded resources or from a file under
-// ImageDir, and the routines that turn images into textures. The texture
-// routines are defined in GLTexture.cpp, so that GLUtils.cpp (the image
-// side) builds on its own, as the fuzz target does.
+// name from where a TAssetSource says (the embedded resources, or a file
+// under its ImageDir), and the routines that turn images into textures.
+// The texture routines are defined in GLTexture.cpp, so that GLUtils.cpp
+// (the image side) builds on its own, as the fuzz target does.
 #pragma once
 
 #include <array>
@@ -15,12 +15,7 @@
 #include <vector>
 
 #include "gl/GLTexture.h"
-
-// true: images, models and frame lists come from the embedded resources;
-// false: from files (images under ImageDir).
-extern bool UseResources;
-// Put in front of an image file name when loading from files.
-extern std::string ImageDir;
+#include "gl/Resources.h"
 
 // Decoded images larger than this are refused before anything is allocated.
 inline constexpr std::int32_t MaxImageSide = 16384;
@@ -77,31 +72,33 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& Path);
 // empty line.
 std::vector<std::string> SplitLines(std::span<const std::uint8_t> Text);
 
-void LoadBitmapResource(std::string_view FileName, TGLBitmap& Bitmap);
-void LoadJPEGResource(std::string_view FileName, TJPEGImage& Image);
-void LoadStringsResource(std::string_view FileName, std::vector<std::string>& Lines);
+// The bitmap, JPEG or text resource of FileName (a missing one raises).
+TGLBitmap LoadBitmapResource(IEmbeddedResources& Resources, std::string_view FileName);
+TJPEGImage LoadJPEGResource(IEmbeddedResources& Resources, std::string_view FileName);
+std::vector<std::string> LoadStringsResource(IEmbeddedResources& Resources, std::string_view FileName);
 
 // The lower-case extension of the file-name part, with its dot ("" if none).
 std::string LowerExtension(std::string_view FileName);
 // The picture of a BMP or a JPEG asset: the resource of Name when
-// UseResources, else the file ImageDir + Name.
-TGLBitmap LoadBMPImage(std::string_view Name);
-TGLBitmap LoadJPEGImage(std::string_view Name);
+// Assets.UseResources, else the file Assets.ImageDir + Name.
+TGLBitmap LoadBMPImage(const TAssetSource& Assets, std::string_view Name);
+TGLBitmap LoadJPEGImage(const TAssetSource& Assets, std::string_view Name);
 // ".bmp", ".jpg" or ".jepg" decoded from the resources or from ImageDir +
 // Name; any other extension gives an empty bitmap.
-std::unique_ptr<TGLBitmap> LoadBitmapImage(std::string_view Name);
+std::unique_ptr<TGLBitmap> LoadBitmapImage(const TAssetSource& Assets, std::string_view Name);
 
 // Textures from images. None of them uploads anything: a texture is
 // uploaded at its first Bind. Null means the image is not usable (absent,
 // empty, or colour and alpha of different sizes); a size that is not a
 // power of two raises (TGLTexture::SetSize) and leaks nothing.
-std::unique_ptr<TGLTexture> TextureFromBitmap(const TGLBitmap* Bitmap);
+TGLRef<TGLTexture> TextureFromBitmap(const TGLBitmap* Bitmap);
 // RGB from Colour; alpha = (red + green + blue) div 3 of Alpha's pixel.
-std::unique_ptr<TGLTexture> TextureFromBitmaps(const TGLBitmap* Colour, const TGLBitmap* Alpha);
-std::unique_ptr<TGLTexture> LoadBitmapTexture(std::string_view Name);
-std::unique_ptr<TGLTexture> LoadJPEGTexture(std::string_view Name);
+TGLRef<TGLTexture> TextureFromBitmaps(const TGLBitmap* Colour, const TGLBitmap* Alpha);
+TGLRef<TGLTexture> LoadBitmapTexture(const TAssetSource& Assets, std::string_view Name);
+TGLRef<TGLTexture> LoadJPEGTexture(const TAssetSource& Assets, std::string_view Name);
 // By the lower-case extension: ".bmp", ".jpg" or ".jepg"; else null.
-std::unique_ptr<TGLTexture> LoadTexture(std::string_view Name);
+TGLRef<TGLTexture> LoadTexture(const TAssetSource& Assets, std::string_view Name);
 // Alpha from AlphaName's brightness; the same name (without regard to
 // case) takes the colour image's own brightness.
-std::unique_ptr<TGLTexture> LoadTextureWithAlpha(std::string_view ColourName, std::string_view AlphaName);
+TGLRef<TGLTexture> LoadTextureWithAlpha(const TAssetSource& Assets, std::string_view ColourName,
+                                        std::string_view AlphaName);

@@ -1,19 +1,12 @@
 #include "gl/Resources.h"
 
-#include <memory>
-
 #include "gl/Errors.h"
 
-IEmbeddedResources& ModuleResources()
-{
-    static const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
-    return *Module;
-}
-
-std::span<const std::uint8_t> LoadResourceBytes(std::string_view FileName, TResourceKind Kind)
+std::span<const std::uint8_t> LoadResourceBytes(IEmbeddedResources& Resources, std::string_view FileName,
+                                                TResourceKind Kind)
 {
     const std::string Name = ResourceNameOf(FileName);
-    const auto Bytes = ModuleResources().Find(Name, Kind);
+    const auto Bytes = Resources.Find(Name, Kind);
     if (!Bytes)
         throw EGlimmoraError("Resource " + Name + " not found");
     return *Bytes;

@@ -66,6 +66,8 @@ public:
     TAnimationList() = default;
     TAnimationList(const TAnimationList&) = delete;
     TAnimationList& operator=(const TAnimationList&) = delete;
+    TAnimationList(TAnimationList&&) noexcept = default;
+    TAnimationList& operator=(TAnimationList&&) noexcept = default;
 
     long double Time = 0;   // the last clock time given to Update
 

@@ -11,8 +11,6 @@
 #include "gl/GLUtils.h"
 #include "gl/Resources.h"
 
-std::string ModelDir;
-
 // ------------------------------------------------------ splitting table
 
 TVertIndices3DMList::TVertIndices3DMList(int32_t VertexCount)
@@ -60,15 +58,6 @@ int32_t Corner(const T3DMFace& Face, int K)
     return K == 0 ? Face.A : K == 1 ? Face.B : Face.C;
 }
 
-// A list takes its own reference on Add; the unique_ptr lets go only once
-// the list holds the item, so a failing Add frees it.
-template <class TList, class TItem>
-void AddOwned(TList& List, std::unique_ptr<TItem> Item)
-{
-    List.Add(Item.get());
-    Item.release();
-}
-
 // The object transform (rows: X axis, Y axis, Z axis, translation), then a
 // turn from the file's Z-up to the scene's Y-up: (x, y, z) -> (x, z, -y).
 TGLMatrix ObjectMatrix(const T3DMObject& Object)
@@ -82,9 +71,9 @@ TGLMatrix ObjectMatrix(const T3DMObject& Object)
 
 }   // namespace
 
-std::unique_ptr<TGLPrimitive> PrimitiveFromFaces(const std::vector<int32_t>& Faces, const T3DMObject& Object)
+TGLRef<TGLPrimitive> PrimitiveFromFaces(const std::vector<int32_t>& Faces, const T3DMObject& Object)
 {
-    auto P = std::make_unique<TGLPrimitive>();
+    auto P = MakeGLRef<TGLPrimitive>();
     P->SetPrimitiveType(ptTriangles);
     TVertIndices3DMList Table(Object.Vertices.Count());
 
@@ -144,7 +133,7 @@ std::unique_ptr<TGLPrimitive> PrimitiveFromFaces(const std::vector<int32_t>& Fac
     return P;
 }
 
-std::unique_ptr<TGLPrimitive> PrimitiveFrom3DMObject(const T3DMObject& Object)
+TGLRef<TGLPrimitive> PrimitiveFrom3DMObject(const T3DMObject& Object)
 {
     std::vector<int32_t> Faces(static_cast<std::size_t>(Object.VertexFaces.Count()));
     for (std::size_t I = 0; I < Faces.size(); ++I)
@@ -152,10 +141,8 @@ std::unique_ptr<TGLPrimitive> PrimitiveFrom3DMObject(const T3DMObject& Object)
     return PrimitiveFromFaces(Faces, Object);
 }
 
-void PrimitiveListFrom3DMObject(const T3DMObject& Object, TGLPrimitiveList*& List)
+void PrimitiveListFrom3DMObject(const T3DMObject& Object, TGLPrimitiveList& List)
 {
-    if (!List)
-        List = new TGLPrimitiveList;
     // Ordered by id: the N-th primitive stands for the N-th smallest id.
     std::map<int32_t, std::vector<int32_t>> Groups;
     for (int32_t I = 0; I < Object.FaceMatIDCount(); ++I) {
@@ -167,14 +154,14 @@ void PrimitiveListFrom3DMObject(const T3DMObject& Object, TGLPrimitiveList*& Lis
         Groups[D].push_back(I);
     }
     for (const auto& [Id, Faces] : Groups)
-        AddOwned(*List, PrimitiveFromFaces(Faces, Object));
+        List.Add(PrimitiveFromFaces(Faces, Object));
 }
 
-std::unique_ptr<TGLPrimitive> PrimitiveFrom3DMFile(const T3DMFile& File)
+TGLRef<TGLPrimitive> PrimitiveFrom3DMFile(const T3DMFile& File)
 {
     if (File.ObjectCount() == 0)
         return nullptr;
-    std::unique_ptr<TGLPrimitive> Result = PrimitiveFrom3DMObject(File.Object(0));
+    TGLRef<TGLPrimitive> Result = PrimitiveFrom3DMObject(File.Object(0));
     for (int32_t I = 1; I < File.ObjectCount(); ++I)
         Result->AddPrimitive(*PrimitiveFrom3DMObject(File.Object(I)));
     return Result;
@@ -182,14 +169,14 @@ std::unique_ptr<TGLPrimitive> PrimitiveFrom3DMFile(const T3DMFile& File)
 
 // ------------------------------------------------------------ materials
 
-std::unique_ptr<TGLMaterial> MaterialFrom3DM(const T3DMMaterialStandard& Material)
+TGLRef<TGLMaterial> MaterialFrom3DM(const T3DMMaterialStandard& Material)
 {
     const float A = Material.Opacity * 0.01f;
     const auto Scaled = [A](const T3DMColor& C) { return MakeColor(C.R / 255.0f, C.G / 255.0f, C.B / 255.0f, A); };
     const float L = Material.SpecularLevel * 0.01f;
     const auto Blend = [L](float S, float D) { return (L * S + (1.0f - L) * D) / 255.0f; };
 
-    auto Result = std::make_unique<TGLMaterial>();
+    auto Result = MakeGLRef<TGLMaterial>();
     Result->SetAmbient(Scaled(Material.Ambient));
     Result->SetDiffuse(Scaled(Material.Diffuse));
     Result->SetEmission(Scaled(Material.SelfIllumColor));
@@ -211,20 +198,11 @@ std::string DiffuseMapName(const T3DMMaterialStandard& Material)
 
 namespace {
 
-template <class TList>
-void ClearOrCreate(TList*& List)
-{
-    if (List)
-        List->Clear();
-    else
-        List = new TList;
-}
-
 // A map LoadTexture cannot read gives no texture, which the list refuses
 // with its nil-item error.
-void AddTexture(TGLTextureList& Textures, const std::string& Name)
+void AddTexture(TGLTextureList& Textures, const TAssetSource& Assets, const std::string& Name)
 {
-    AddOwned(Textures, LoadTexture(Name));
+    Textures.Add(LoadTexture(Assets, Name));
 }
 
 const T3DMMaterialStandard& StandardSubMaterial(const T3DMMaterialMultiSubObject& Multi, int32_t Index)
@@ -238,84 +216,81 @@ const T3DMMaterialStandard& StandardSubMaterial(const T3DMMaterialMultiSubObject
 
 }   // namespace
 
-void ListsFrom3DMFile(const T3DMFile& File, TGLTextureList*& Textures, TGLMaterialList*& Materials,
-                      TGLPrimitiveList*& Primitives)
+TModelLists ListsFrom3DMFile(const TAssetSource& Assets, const T3DMFile& File)
 {
+    TModelLists Lists;
     if (File.ObjectCount() == 0)
-        return;
-    ClearOrCreate(Materials);
-    ClearOrCreate(Primitives);
-    ClearOrCreate(Textures);
+        return Lists;
 
     for (int32_t I = 0; I < File.ObjectCount(); ++I)
-        PrimitiveListFrom3DMObject(File.Object(I), Primitives);
+        PrimitiveListFrom3DMObject(File.Object(I), Lists.Primitives);
 
     // Textures follow the materials that have a map, so they are not
     // aligned with the materials by index.
     for (int32_t I = 0; I < File.Materials.Count(); ++I) {
         const T3DMMaterial* Material = File.Materials.Items(I);
         if (const auto* Standard = dynamic_cast<const T3DMMaterialStandard*>(Material)) {
-            AddOwned(*Materials, MaterialFrom3DM(*Standard));
+            Lists.Materials.Add(MaterialFrom3DM(*Standard));
             const std::string Map = DiffuseMapName(*Standard);
             if (!Map.empty())
-                AddTexture(*Textures, Map);
+                AddTexture(Lists.Textures, Assets, Map);
         } else if (const auto* Multi = dynamic_cast<const T3DMMaterialMultiSubObject*>(Material)) {
             const int32_t Count = Multi->SubMaterials.Count();
             for (int32_t S = 0; S < Count; ++S)
-                AddOwned(*Materials, MaterialFrom3DM(StandardSubMaterial(*Multi, S)));
+                Lists.Materials.Add(MaterialFrom3DM(StandardSubMaterial(*Multi, S)));
             for (int32_t S = 0; S < Count; ++S) {
                 const std::string Map = DiffuseMapName(StandardSubMaterial(*Multi, S));
                 if (!Map.empty())
-                    AddTexture(*Textures, Map);
+                    AddTexture(Lists.Textures, Assets, Map);
             }
         }
     }
+    return Lists;
 }
 
 // ---------------------------------------------------------------- files
 
-T3DMResourceLookup ModelResourceLookup()
+T3DMResourceLookup ModelResourceLookup(IEmbeddedResources& Resources)
 {
-    return [](const std::string& Name) -> std::optional<std::string_view> {
-        const auto Bytes = ModuleResources().Find(Name, rkRawData);
+    return [&Resources](const std::string& Name) -> std::optional<std::string_view> {
+        const auto Bytes = Resources.Find(Name, rkRawData);
         if (!Bytes)
             return std::nullopt;
         return std::string_view(reinterpret_cast<const char*>(Bytes->data()), Bytes->size());
     };
 }
 
-void Load3DMFile(const std::string& FileName, T3DMFile& File)
+void Load3DMFile(const TAssetSource& Assets, const std::string& FileName, T3DMFile& File)
 {
-    File.FromResource = UseResources;
-    if (UseResources) {
-        File.Resources = ModelResourceLookup();
+    File.FromResource = Assets.UseResources;
+    if (Assets.UseResources) {
+        File.Resources = ModelResourceLookup(Assets.Resources);
         File.LoadFromFile(FileName);
     } else {
-        File.LoadFromFile(ModelDir + FileName);
+        File.LoadFromFile(Assets.ModelDir + FileName);
     }
 }
 
-std::unique_ptr<TGLPrimitive> Load3DMPrimitive(const std::string& FileName)
+TGLRef<TGLPrimitive> Load3DMPrimitive(const TAssetSource& Assets, const std::string& FileName)
 {
     T3DMFile File;
-    Load3DMFile(FileName, File);
+    Load3DMFile(Assets, FileName, File);
     return PrimitiveFrom3DMFile(File);
 }
 
-void Load3DM(const std::string& FileName, TGLTextureList*& Textures, TGLMaterialList*& Materials,
-             TGLPrimitiveList*& Primitives)
+TModelLists Load3DM(const TAssetSource& Assets, const std::string& FileName)
 {
     T3DMFile File;
-    Load3DMFile(FileName, File);
-    ListsFrom3DMFile(File, Textures, Materials, Primitives);
+    Load3DMFile(Assets, FileName, File);
+    return ListsFrom3DMFile(Assets, File);
 }
 
-void Load3DMPrimitiveList(const std::string& FileName, TGLPrimitiveList& Primitives)
+TGLPrimitiveList Load3DMPrimitiveList(const TAssetSource& Assets, const std::string& FileName)
 {
-    Primitives.Clear();
     T3DMFile File;
-    Load3DMFile(FileName, File);
-    TGLPrimitiveList* List = &Primitives;
+    Load3DMFile(Assets, FileName, File);
+    TGLPrimitiveList Primitives;
     for (int32_t I = 0; I < File.ObjectCount(); ++I)
-        PrimitiveListFrom3DMObject(File.Object(I), List);
+        PrimitiveListFrom3DMObject(File.Object(I), Primitives);
+    return Primitives;
 }

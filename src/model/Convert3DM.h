@@ -1,7 +1,8 @@
 // Turns a loaded 3DM model into engine objects: indexed triangle primitives,
 // materials and textures, and the three loaders that read a model by bare
-// file name (from ModelDir on disk, or from the embedded resources when
-// UseResources of gl/GLUtils is set).
+// file name from where a TAssetSource says (ModelDir on disk, or the
+// embedded resources when UseResources is set). Everything made is returned
+// in counted references or lists.
 //
 // A 3DM face names a vertex and, separately, a texture coordinate and a
 // colour; a primitive has one index per corner into parallel arrays. The
@@ -12,7 +13,7 @@
 //   TVertIndices3DM(List)         the vertex-splitting table
 //   PrimitiveFrom...              faces, objects and files to primitives
 //   PrimitiveListFrom3DMObject    one primitive per material id
-//   ListsFrom3DMFile              primitives, materials and textures
+//   TModelLists, ListsFrom3DMFile primitives, materials and textures
 //   MaterialFrom3DM, DiffuseMapName
 //   Load3DM...                    the loading entry points
 //   ModelResourceLookup           the embedded models for the 3DM reader
@@ -23,16 +24,9 @@
 #include <string>
 #include <vector>
 
+#include "gl/GLClasses.h"
+#include "gl/Resources.h"
 #include "model/File3DM.h"
-
-class TGLPrimitive;
-class TGLPrimitiveList;
-class TGLMaterial;
-class TGLMaterialList;
-class TGLTextureList;
-
-// Put in front of every model and frame-list file name read from disk.
-extern std::string ModelDir;
 
 struct TVertIndices3DM {
     int32_t VertexIndex;     // 1-based, into the object's Vertices and Normals
@@ -63,38 +57,43 @@ private:
     int32_t FNextIndex = 0;
 };
 
-// A triangle primitive of the given 0-based faces of Object, in that order.
-std::unique_ptr<TGLPrimitive> PrimitiveFromFaces(const std::vector<int32_t>& Faces, const T3DMObject& Object);
-// All faces of Object.
-std::unique_ptr<TGLPrimitive> PrimitiveFrom3DMObject(const T3DMObject& Object);
-// Appends one primitive per material id used in Object's FaceMatIDs, in
-// ascending order of the id; creates List when it is null. Ids above 1000
-// raise "PrimitiveListFrom3DMObject error: FaceID>1000", negative ids raise
-// too; either way before anything of this object is appended.
-void PrimitiveListFrom3DMObject(const T3DMObject& Object, TGLPrimitiveList*& List);
-// All objects of File merged into one primitive; null when it has none.
-std::unique_ptr<TGLPrimitive> PrimitiveFrom3DMFile(const T3DMFile& File);
-// Clears (or creates) the three lists and fills them from File: primitives
-// per object and material id, a material per standard material (and per
-// sub-material), a texture per diffuse map. A file without objects leaves
-// the lists as they are.
-void ListsFrom3DMFile(const T3DMFile& File, TGLTextureList*& Textures, TGLMaterialList*& Materials,
-                      TGLPrimitiveList*& Primitives);
+// The engine objects of a model file.
+struct TModelLists {
+    TGLTextureList Textures;
+    TGLMaterialList Materials;
+    TGLPrimitiveList Primitives;
+};
 
-std::unique_ptr<TGLMaterial> MaterialFrom3DM(const T3DMMaterialStandard& Material);
+// A triangle primitive of the given 0-based faces of Object, in that order.
+TGLRef<TGLPrimitive> PrimitiveFromFaces(const std::vector<int32_t>& Faces, const T3DMObject& Object);
+// All faces of Object.
+TGLRef<TGLPrimitive> PrimitiveFrom3DMObject(const T3DMObject& Object);
+// Appends to List one primitive per material id used in Object's
+// FaceMatIDs, in ascending order of the id. Ids above 1000 raise
+// "PrimitiveListFrom3DMObject error: FaceID>1000", negative ids raise too;
+// either way before anything of this object is appended.
+void PrimitiveListFrom3DMObject(const T3DMObject& Object, TGLPrimitiveList& List);
+// All objects of File merged into one primitive; null when it has none.
+TGLRef<TGLPrimitive> PrimitiveFrom3DMFile(const T3DMFile& File);
+// The three lists of File: primitives per object and material id, a
+// material per standard material (and per sub-material), a texture per
+// diffuse map, read from Assets. A file without objects gives three empty
+// lists.
+TModelLists ListsFrom3DMFile(const TAssetSource& Assets, const T3DMFile& File);
+
+TGLRef<TGLMaterial> MaterialFrom3DM(const T3DMMaterialStandard& Material);
 // The diffuse map's file name; empty for none ("undefined").
 std::string DiffuseMapName(const T3DMMaterialStandard& Material);
 
 // The file name's model, all objects merged; null when it has no objects.
-std::unique_ptr<TGLPrimitive> Load3DMPrimitive(const std::string& FileName);
+TGLRef<TGLPrimitive> Load3DMPrimitive(const TAssetSource& Assets, const std::string& FileName);
 // ListsFrom3DMFile of the file name's model.
-void Load3DM(const std::string& FileName, TGLTextureList*& Textures, TGLMaterialList*& Materials,
-             TGLPrimitiveList*& Primitives);
-// Empties Primitives, then appends the primitives of every object.
-void Load3DMPrimitiveList(const std::string& FileName, TGLPrimitiveList& Primitives);
+TModelLists Load3DM(const TAssetSource& Assets, const std::string& FileName);
+// The primitives of every object of the file name's model.
+TGLPrimitiveList Load3DMPrimitiveList(const TAssetSource& Assets, const std::string& FileName);
 
-// Reads FileName through the model loaders' source: the embedded resources
-// when UseResources is set, else the file ModelDir + FileName.
-void Load3DMFile(const std::string& FileName, T3DMFile& File);
-// The raw-data resources of the program module, for T3DMFile::Resources.
-T3DMResourceLookup ModelResourceLookup();
+// Reads FileName into File from Assets: the embedded resources when
+// UseResources is set, else the file ModelDir + FileName.
+void Load3DMFile(const TAssetSource& Assets, const std::string& FileName, T3DMFile& File);
+// The raw-data resources of Resources, for T3DMFile::Resources.
+T3DMResourceLookup ModelResourceLookup(IEmbeddedResources& Resources);

@@ -350,7 +350,9 @@ private:
         const std::size_t Blank = Line.find(' ');
         if (Blank == std::string_view::npos)
             Fail("section heading " + Quoted(Line) + " has no count");
-        return THeading{Line.substr(1, Blank - 1), ParseCount(Line.substr(Blank + 1), "section count")};
+        // A count below 0 reads no lines, as a count of 0 does.
+        const int32_t Count = ParseInt(Line.substr(Blank + 1));
+        return THeading{Line.substr(1, Blank - 1), Count < 0 ? 0 : Count};
     }
 
     T3DMObject& CurrentObject(std::string_view Section) const

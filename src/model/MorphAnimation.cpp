@@ -92,41 +92,34 @@ long double ParseTime(const std::string& Text, const std::string& FileName, std:
 
 }   // namespace
 
-void LoadFrameList(const std::string& FileName, TGLTextureList*& Textures, TGLMaterialList*& Materials,
-                   TAnimationList*& Animations, TGLPrimitiveList*& Primitives)
+TAnimatedModel LoadFrameList(const TAssetSource& Assets, const std::string& FileName)
 {
-    if (Animations)
-        Animations->Clear();
-    else
-        Animations = new TAnimationList;
-
-    std::vector<std::string> Lines;
-    if (UseResources)
-        LoadStringsResource(FileName, Lines);
-    else
-        Lines = SplitLines(ReadFileBytes(ModelDir + FileName));
+    TAnimatedModel Model;
+    const std::vector<std::string> Lines = Assets.UseResources ? LoadStringsResource(Assets.Resources, FileName)
+                                                               : SplitLines(ReadFileBytes(Assets.ModelDir + FileName));
     if (Lines.size() < 2)
-        return;
+        return Model;
 
     const bool Loop = ParseInteger(SplitFirstWord(Lines[0]).Word, FileName, 1) > 0;
 
     const TFirstWord First = SplitFirstWord(Lines[1]);
     const long double T0 = ParseTime(First.Word, FileName, 2);
-    Load3DM(First.Rest, Textures, Materials, Primitives);
+    TModelLists FirstFrame = Load3DM(Assets, First.Rest);
+    Model.Textures = std::move(FirstFrame.Textures);
+    Model.Materials = std::move(FirstFrame.Materials);
+    Model.Primitives = std::move(FirstFrame.Primitives);
 
     // The animations are also reachable through the list, which owns them.
     std::vector<TGLVertexAnimation*> Created;
-    const int32_t PrimitiveCount = Primitives ? Primitives->Count() : 0;
-    for (int32_t I = 0; I < PrimitiveCount; ++I) {
+    for (int32_t I = 0; I < Model.Primitives.Count(); ++I) {
         auto Animation = std::make_unique<TGLVertexAnimation>();
-        Animation->Primitive = Primitives->Items(I);
+        Animation->Primitive = Model.Primitives.Ref(I);
         Animation->Loop = Loop;
         AddVertexKey(*Animation->Primitive, *Animation, T0);
         Created.push_back(Animation.get());
-        Animations->Add(std::move(Animation));
+        Model.Animations.Add(std::move(Animation));
     }
 
-    TGLPrimitiveList Frame;
     long double Previous = T0;
     for (std::size_t L = 2; L < Lines.size(); ++L) {
         const TFirstWord Line = SplitFirstWord(Lines[L]);
@@ -137,7 +130,7 @@ void LoadFrameList(const std::string& FileName, TGLTextureList*& Textures, TGLMa
         // A key before the earlier ones would land out of time order.
         if (T < Previous)
             throw EGlimmoraError("LoadFrameList error: the frame times must not decrease" + Where(FileName, L + 1));
-        Load3DMPrimitiveList(Line.Rest, Frame);
+        const TGLPrimitiveList Frame = Load3DMPrimitiveList(Assets, Line.Rest);
         if (Frame.Count() > static_cast<int32_t>(Created.size()))
             throw EGlimmoraError("LoadFrameList error: \"" + Line.Rest + "\" has " + std::to_string(Frame.Count()) +
                                  " primitives, the first frame " + std::to_string(Created.size()) +
@@ -146,15 +139,15 @@ void LoadFrameList(const std::string& FileName, TGLTextureList*& Textures, TGLMa
             AddVertexKey(*Frame.Items(I), *Created[static_cast<std::size_t>(I)], T);
         Previous = T;
     }
+    return Model;
 }
 
-void LoadAnimatedModel(const std::string& FileName, TGLPrimitiveList*& Primitives, TAnimationList*& Animations)
+TAnimatedModel LoadAnimatedModel(const TAssetSource& Assets, const std::string& FileName)
 {
     // The first frame's textures and materials are not kept: the scene
     // draws the bill with its own.
-    const auto Textures = std::make_unique<TGLTextureList>();
-    const auto Materials = std::make_unique<TGLMaterialList>();
-    TGLTextureList* TextureList = Textures.get();
-    TGLMaterialList* MaterialList = Materials.get();
-    LoadFrameList(FileName, TextureList, MaterialList, Animations, Primitives);
+    TAnimatedModel Model = LoadFrameList(Assets, FileName);
+    Model.Textures.Clear();
+    Model.Materials.Clear();
+    return Model;
 }

@@ -15,23 +15,20 @@
 #include <string_view>
 
 #include "gl/DArrays.h"
+#include "gl/GLClasses.h"
+#include "gl/Resources.h"
 #include "model/AnimClasses.h"
-
-class TGLPrimitive;
-class TGLPrimitiveList;
-class TGLMaterialList;
-class TGLTextureList;
 
 class TGLVertexKey : public TAnimationKey {
 public:
     TGLVectorDArray Vertices;
 };
 
-// An animation that writes into the arrays of Primitive, which belongs to a
-// primitive list, not to the animation. Null: the animation shows nothing.
+// An animation that writes into the arrays of Primitive, which it shares
+// with the primitive list that draws it. Null: the animation shows nothing.
 class TGLPrimiteveItemsAnimation : public TKeyAnimation {
 public:
-    TGLPrimitive* Primitive = nullptr;
+    TGLRef<TGLPrimitive> Primitive;
 };
 
 class TGLVertexAnimation : public TGLPrimiteveItemsAnimation {
@@ -57,14 +54,21 @@ struct TFirstWord {
 // trimmed line.
 TFirstWord SplitFirstWord(std::string_view Line);
 
-// Reads a frame list (from the resources when UseResources is set, else
-// from ModelDir + FileName). Afterwards Primitives holds the first frame's
-// primitives, Animations one vertex animation per primitive in the same
-// order (created stopped), Textures and Materials the first frame's.
-// Animations is cleared first (created when null); the other three are
-// cleared by the first frame's load when it holds objects.
-void LoadFrameList(const std::string& FileName, TGLTextureList*& Textures, TGLMaterialList*& Materials,
-                   TAnimationList*& Animations, TGLPrimitiveList*& Primitives);
+// What a frame list makes: the first frame's primitives, textures and
+// materials, and one vertex animation per primitive in the same order
+// (created stopped) that morphs it.
+struct TAnimatedModel {
+    TGLTextureList Textures;
+    TGLMaterialList Materials;
+    TGLPrimitiveList Primitives;
+    TAnimationList Animations;
+};
 
-// LoadFrameList without keeping the first frame's textures and materials.
-void LoadAnimatedModel(const std::string& FileName, TGLPrimitiveList*& Primitives, TAnimationList*& Animations);
+// Reads a frame list from Assets (the resources when UseResources is set,
+// else the file ModelDir + FileName). A list of fewer than two lines, or a
+// first frame without objects, gives an empty model.
+TAnimatedModel LoadFrameList(const TAssetSource& Assets, const std::string& FileName);
+
+// LoadFrameList without keeping the first frame's textures and materials
+// (they come back empty).
+TAnimatedModel LoadAnimatedModel(const TAssetSource& Assets, const std::string& FileName);

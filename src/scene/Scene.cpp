@@ -2,7 +2,6 @@
 
 #include <chrono>
 
-#include "gl/GLTexture.h"
 #include "gl/GLUtils.h"
 #include "model/Convert3DM.h"
 #include "model/MorphAnimation.h"
@@ -13,23 +12,15 @@ namespace {
 constexpr int PrerollSteps = 5001;
 constexpr float PrerollStep = 0.25f;
 
-// Makes an owned primitive out of CopyTo's "create when null" result.
-std::unique_ptr<TGLPrimitive> CopyOf(const TGLPrimitive& Source)
+TGLRef<TGLPrimitive> LoadPrimitive(const TAssetSource& Assets, const std::string& Name)
 {
-    TGLPrimitive* Copy = nullptr;
-    Source.CopyTo(Copy);
-    return std::unique_ptr<TGLPrimitive>(Copy);
-}
-
-std::unique_ptr<TGLPrimitive> LoadPrimitive(const std::string& Name)
-{
-    auto P = Load3DMPrimitive(Name);
+    auto P = Load3DMPrimitive(Assets, Name);
     if (!P)
         throw EGlimmoraError("The model \"" + Name + "\" holds no object");
     return P;
 }
 
-std::unique_ptr<TGLTexture> NeedTexture(std::unique_ptr<TGLTexture> Texture, const std::string& Name)
+TGLRef<TGLTexture> NeedTexture(TGLRef<TGLTexture> Texture, const std::string& Name)
 {
     if (!Texture)
         throw EGlimmoraError("The image \"" + Name + "\" is not a texture the program can load");
@@ -57,6 +48,13 @@ void TUnderwaterScene::SetViewSize(int Width, int Height)
     FViewHeight = Height > 0 ? Height : 1;
 }
 
+const TSceneObjects& TUnderwaterScene::Objects() const
+{
+    if (!FObjects)
+        throw EGlimmoraError("The scene is not built");
+    return *FObjects;
+}
+
 void TUnderwaterScene::CheckColorDepth(int DesktopColorDepth, bool HasColorDepthModes)
 {
     if ((DesktopColorDepth != 16 && DesktopColorDepth != 32) || !HasColorDepthModes)
@@ -65,294 +63,274 @@ void TUnderwaterScene::CheckColorDepth(int DesktopColorDepth, bool HasColorDepth
 
 void TUnderwaterScene::SetSceneDefaults()
 {
-    ::SetSceneDefaults(Settings);
-    SetProcessPriority(FServices.Process, Settings.ProcessPriority);
+    ::SetSceneDefaults(FSettings);
+    SetProcessPriority(FServices.Process, FSettings.ProcessPriority);
 }
 
-void TUnderwaterScene::Start(int DesktopColorDepth, bool HasColorDepthModes, const TSceneOptions& NewOptions,
-                             const std::string& TuningFileName, std::optional<uint32_t> Seed)
+void TUnderwaterScene::Start(const TSceneOptions& NewOptions, const std::string& TuningFileName,
+                             std::optional<uint32_t> Seed)
 {
-    CheckColorDepth(DesktopColorDepth, HasColorDepthModes);
     SetSceneDefaults();
     FRandom.SetSeed(Seed ? *Seed
                          : static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count() ^
                                                  std::chrono::system_clock::now().time_since_epoch().count()));
-    Options = NewOptions;
-    if (Options.ThemeIndex < 0 || Options.ThemeIndex > 2)
-        Options.ThemeIndex = 0;
+    FOptions = NewOptions;
+    if (FOptions.ThemeIndex < 0 || FOptions.ThemeIndex > 2)
+        FOptions.ThemeIndex = 0;
     if (!TuningFileName.empty())
-        LoadTuningFile(TuningFileName, Settings, FServices.Process, FServices.Log);
+        LoadTuningFile(TuningFileName, FSettings, FServices.Process, FServices.Log);
     BuildScene();
 }
 
 void TUnderwaterScene::BuildScene()
 {
     FreeScene();
-    FFpsTimer = std::make_unique<TTimerPro>(FServices.Clock);
-    FFpsTimer->Start();
-    FSceneClock = std::make_unique<TTimerPro>(FServices.Clock);
-    FSceneClock->Start();
+    auto Objects = std::make_unique<TSceneObjects>();
+    TSceneObjects& O = *Objects;
+    const TAssetSource& Assets = FServices.Assets;
+    O.FpsTimer = std::make_unique<TTimerPro>(FServices.Clock);
+    O.FpsTimer->Start();
+    O.SceneClock = std::make_unique<TTimerPro>(FServices.Clock);
+    O.SceneClock->Start();
 
-    UseResources = true;
+    O.Engine = std::make_unique<TOpenGLEngine>(FServices.GLBackend);
+    O.Material = MakeGLRef<TGLMaterial>();
 
-    FEngine = std::make_unique<TOpenGLEngine>(FServices.GLBackend);
-    FViewport = std::make_unique<TGLViewport>();
-    FLight = std::make_unique<TGLLight>();
-    FMaterial = std::make_unique<TGLMaterial>();
-
-    FBillPrimitive = LoadPrimitive(Settings.BillModelName);
-    FBillShimmerPrimitive = CopyOf(*FBillPrimitive);
-    FBillShimmerPrimitive->TexCoords.LoadFromArray(
+    O.BillPrimitive = LoadPrimitive(Assets, FSettings.BillModelName);
+    O.BillShimmerPrimitive = O.BillPrimitive->Copy();
+    O.BillShimmerPrimitive->TexCoords.LoadFromArray(
         std::vector<float>{0, 0, 0, 4, 4, 4, 4, 0, 0, 0, 0, 4, 4, 4, 4, 0});
 
-    FBubblePrimitive = LoadPrimitive(Settings.BubbleModelName);
+    O.BubblePrimitive = LoadPrimitive(Assets, FSettings.BubbleModelName);
 
-    FBottomPrimitive = LoadPrimitive(Settings.PlaneModelName);
-    FBottomCausticLayer = CopyOf(*FBottomPrimitive);
-    FBottomShadeLayer = CopyOf(*FBottomPrimitive);
-    FBottomShadeLayer->Colors.SetCount(FBottomShadeLayer->Vertices.Count());
+    O.BottomPrimitive = LoadPrimitive(Assets, FSettings.PlaneModelName);
+    O.BottomCausticLayer = O.BottomPrimitive->Copy();
+    O.BottomShadeLayer = O.BottomPrimitive->Copy();
+    O.BottomShadeLayer->Colors.SetCount(O.BottomShadeLayer->Vertices.Count());
 
-    FWaterPrimitive = CopyOf(*FBottomPrimitive);
-    FWaterPrimitive->RotateZ(180);
-    FWaterPrimitive->CalcNormals();
-    FWaterCausticLayer = CopyOf(*FWaterPrimitive);
-    FWaterShadeLayer = CopyOf(*FWaterPrimitive);
-    FWaterShadeLayer->Colors.SetCount(FWaterShadeLayer->Vertices.Count());
+    O.WaterPrimitive = O.BottomPrimitive->Copy();
+    O.WaterPrimitive->RotateZ(180);
+    O.WaterPrimitive->CalcNormals();
+    O.WaterCausticLayer = O.WaterPrimitive->Copy();
+    O.WaterShadeLayer = O.WaterPrimitive->Copy();
+    O.WaterShadeLayer->Colors.SetCount(O.WaterShadeLayer->Vertices.Count());
 
-    FBackdropPrimitive = std::make_unique<TGLPrimitive>();
-    FBackdropPrimitive->SetPrimitiveType(ptTriangles);
-    FBackdropPrimitive->Vertices.LoadFromArray(std::vector<float>{-1, 1, 0, -1, -1, 0, 1, -1, 0, 1, 1, 0});
-    FBackdropPrimitive->Indices.LoadFromArray(std::vector<int32_t>{0, 1, 2, 0, 2, 3});
-    FBackdropPrimitive->TexCoords.LoadFromArray(std::vector<float>{0, 0, 0, 1, 1, 1, 1, 0});
-    FBackdropPrimitive->Normals.LoadFromArray(std::vector<float>{0, 1, 0});
+    O.BackdropPrimitive = MakeGLRef<TGLPrimitive>();
+    O.BackdropPrimitive->SetPrimitiveType(ptTriangles);
+    O.BackdropPrimitive->Vertices.LoadFromArray(std::vector<float>{-1, 1, 0, -1, -1, 0, 1, -1, 0, 1, 1, 0});
+    O.BackdropPrimitive->Indices.LoadFromArray(std::vector<int32_t>{0, 1, 2, 0, 2, 3});
+    O.BackdropPrimitive->TexCoords.LoadFromArray(std::vector<float>{0, 0, 0, 1, 1, 1, 1, 0});
+    O.BackdropPrimitive->Normals.LoadFromArray(std::vector<float>{0, 1, 0});
 
-    FBillTexture = NeedTexture(LoadTexture(Settings.BillTextureName), Settings.BillTextureName);
-    FShimmerTexture = NeedTexture(LoadTexture(Settings.ShimmerTextureName), Settings.ShimmerTextureName);
-    FBubbleTexture = NeedTexture(LoadTextureWithAlpha(Settings.BubbleTextureName, Settings.BubbleMaskName),
-                                 Settings.BubbleTextureName);
-    LoadThemeTextures();
+    O.BillTexture = NeedTexture(LoadTexture(Assets, FSettings.BillTextureName), FSettings.BillTextureName);
+    O.ShimmerTexture = NeedTexture(LoadTexture(Assets, FSettings.ShimmerTextureName), FSettings.ShimmerTextureName);
+    O.BubbleTexture = NeedTexture(LoadTextureWithAlpha(Assets, FSettings.BubbleTextureName, FSettings.BubbleMaskName),
+                                  FSettings.BubbleTextureName);
+    LoadThemeTextures(O);
 
-    LoadAnimatedModel(Settings.WaveFrameListName, FWaveFrames, FWaveAnimations);
-    if (FWaveFrames == nullptr || FWaveFrames->Count() == 0)
-        throw EGlimmoraError("The frame list \"" + Settings.WaveFrameListName + "\" holds no frame");
+    TAnimatedModel Wave = LoadAnimatedModel(Assets, FSettings.WaveFrameListName);
+    O.WaveFrames = std::move(Wave.Primitives);
+    O.WaveAnimations = std::move(Wave.Animations);
+    if (O.WaveFrames.Count() == 0)
+        throw EGlimmoraError("The frame list \"" + FSettings.WaveFrameListName + "\" holds no frame");
 
     // Each effect's own ranges, then the view and the planes they share.
-    const TSceneSettings& S = Settings;
-    FFountainEffect = std::make_unique<TFountain>(FRandom, static_cast<const IAspectSource&>(*this));
-    FFountainEffect->Params = {S.Fountain, S.FieldOfView};
-    FFountainEffect->Gravity = S.FountainGravity;
-    FFountainEffect->UseGravity = true;
+    const TSceneSettings& S = FSettings;
+    O.FountainEffect = std::make_unique<TFountain>(FRandom, static_cast<const IAspectSource&>(*this));
+    O.FountainEffect->Params = {S.Fountain, S.FieldOfView};
+    O.FountainEffect->Gravity = S.FountainGravity;
+    O.FountainEffect->UseGravity = true;
 
-    FBubbleEffect = std::make_unique<TBubles>(FRandom, static_cast<const IAspectSource&>(*this));
-    FBubbleEffect->Params = {S.Bubbles, S.WaterHeight, S.BottomHeight, S.FieldOfView};
+    O.BubbleEffect = std::make_unique<TBubles>(FRandom, static_cast<const IAspectSource&>(*this));
+    O.BubbleEffect->Params = {S.Bubbles, S.WaterHeight, S.BottomHeight, S.FieldOfView};
 
-    FImmersionEffect = std::make_unique<TImmersion>(FRandom, static_cast<const IAspectSource&>(*this));
-    FImmersionEffect->Params = {S.Immersion, S.WaterHeight, S.BottomHeight, S.FieldOfView};
+    O.ImmersionEffect = std::make_unique<TImmersion>(FRandom, static_cast<const IAspectSource&>(*this));
+    O.ImmersionEffect->Params = {S.Immersion, S.WaterHeight, S.BottomHeight, S.FieldOfView};
 
-    FFishEffect = std::make_unique<TFish>(FRandom, static_cast<const IAspectSource&>(*this));
-    FFishEffect->Params = {S.Fish, S.FieldOfView};
+    O.FishEffect = std::make_unique<TFish>(FRandom, static_cast<const IAspectSource&>(*this));
+    O.FishEffect->Params = {S.Fish, S.FieldOfView};
+
+    FObjects = std::move(Objects);
 }
 
-void TUnderwaterScene::LoadThemeTextures()
+void TUnderwaterScene::LoadThemeTextures(TSceneObjects& O) const
 {
     for (int i = 0; i < 3; ++i) {
-        const TSceneTheme& T = Settings.Themes[i];
-        ThemeTextures[i].CausticTexture = NeedTexture(LoadTexture(T.CausticTextureName), T.CausticTextureName);
-        ThemeTextures[i].BottomTexture = NeedTexture(LoadTexture(T.BottomTextureName), T.BottomTextureName);
-        ThemeTextures[i].WaterTexture = NeedTexture(LoadTexture(T.WaterTextureName), T.WaterTextureName);
+        const TSceneTheme& T = FSettings.Themes[i];
+        TThemeTextures& Textures = O.ThemeTextures[i];
+        Textures.CausticTexture = NeedTexture(LoadTexture(FServices.Assets, T.CausticTextureName), T.CausticTextureName);
+        Textures.BottomTexture = NeedTexture(LoadTexture(FServices.Assets, T.BottomTextureName), T.BottomTextureName);
+        Textures.WaterTexture = NeedTexture(LoadTexture(FServices.Assets, T.WaterTextureName), T.WaterTextureName);
     }
-}
-
-void TUnderwaterScene::FreeThemeTextures()
-{
-    for (TThemeTextures& T : ThemeTextures)
-        T = TThemeTextures{};
 }
 
 void TUnderwaterScene::ReleaseTextureNames()
 {
-    for (TGLTexture* T : {FBillTexture.get(), FShimmerTexture.get(), FBubbleTexture.get()})
+    TSceneObjects& O = *FObjects;
+    for (TGLTexture* T : {O.BillTexture.Get(), O.ShimmerTexture.Get(), O.BubbleTexture.Get()})
         if (T)
             T->DeleteTexture();
-    for (TThemeTextures& Theme : ThemeTextures)
-        for (TGLTexture* T : {Theme.CausticTexture.get(), Theme.BottomTexture.get(), Theme.WaterTexture.get()})
+    for (TThemeTextures& Theme : O.ThemeTextures)
+        for (TGLTexture* T : {Theme.CausticTexture.Get(), Theme.BottomTexture.Get(), Theme.WaterTexture.Get()})
             if (T)
                 T->DeleteTexture();
 }
 
 void TUnderwaterScene::FreeScene()
 {
-    FFishEffect.reset();
-    FImmersionEffect.reset();
-    FBubbleEffect.reset();
-    FFountainEffect.reset();
-    FSceneClock.reset();
-    FFpsTimer.reset();
-    delete FWaveAnimations;
-    FWaveAnimations = nullptr;
-    delete FWaveFrames;
-    FWaveFrames = nullptr;
-    if (FEngine)
-        FSound.StopSound();
-    FBillPrimitive.reset();
-    FBillShimmerPrimitive.reset();
-    FBackdropPrimitive.reset();
-    FBubblePrimitive.reset();
-    FBottomPrimitive.reset();
-    FWaterPrimitive.reset();
-    FBottomCausticLayer.reset();
-    FWaterCausticLayer.reset();
-    FBottomShadeLayer.reset();
-    FWaterShadeLayer.reset();
-    FBillTexture.reset();
-    FBubbleTexture.reset();
-    FShimmerTexture.reset();
-    FreeThemeTextures();
-    FMaterial.reset();
-    FLight.reset();
-    FViewport.reset();
-    FEngine.reset();
+    if (!FObjects)
+        return;
+    FSound.StopSound();
+    FObjects.reset();
 }
 
 void TUnderwaterScene::InitGL(TGLDeviceContext DC)
 {
-    FEngine->SetDC(DC);
-    FEngine->SetDefaults();
-    FEngine->InitOpenGL();
-    FEngine->MakeCurrent();
+    TSceneObjects& O = *FObjects;
+    O.Engine->SetDC(DC);
+    O.Engine->SetDefaults();
+    O.Engine->InitOpenGL();
+    O.Engine->MakeCurrent();
 
-    FViewport->NicestPerspective = true;
-    FViewport->Dither = true;
-    FViewport->ShadeModel = 1;   // smooth
-    FViewport->Lighting = true;
-    FViewport->PolygonMode = 0;  // fill
+    O.Viewport.NicestPerspective = true;
+    O.Viewport.Dither = true;
+    O.Viewport.ShadeModel = 1;   // smooth
+    O.Viewport.Lighting = true;
+    O.Viewport.PolygonMode = 0;  // fill
 
-    FLight->SetAmbient(MakeColor(0, 0, 0, 1));
-    FLight->SetDiffuse(Settings.LightDiffuse);
-    FLight->SetSpecular(MakeColor(0, 0, 0, 1));
-    FLight->SetLightIndex(0);
-    FLight->SetLocalViewer(false);
-    FLight->SetDirectional(true);
-    FLight->SetSpotDirection(MakeVector(0, -1, -1));
-    FLight->SetPosition(MakeVector(0, 0, 0));
+    O.Light.SetAmbient(MakeColor(0, 0, 0, 1));
+    O.Light.SetDiffuse(FSettings.LightDiffuse);
+    O.Light.SetSpecular(MakeColor(0, 0, 0, 1));
+    O.Light.SetLightIndex(0);
+    O.Light.SetLocalViewer(false);
+    O.Light.SetDirectional(true);
+    O.Light.SetSpotDirection(MakeVector(0, -1, -1));
+    O.Light.SetPosition(MakeVector(0, 0, 0));
 
-    FMaterial->SetAmbient(MakeColor(1, 1, 1, 1));
-    FMaterial->SetDiffuse(MakeColor(1, 1, 1, 1));
-    FMaterial->SetSpecular(MakeColor(1, 1, 1, 1));
-    FMaterial->SetShininess(100);
+    O.Material->SetAmbient(MakeColor(1, 1, 1, 1));
+    O.Material->SetDiffuse(MakeColor(1, 1, 1, 1));
+    O.Material->SetSpecular(MakeColor(1, 1, 1, 1));
+    O.Material->SetShininess(100);
 
-    if (!GLInfoLogged) {
-        GLInfoLogged = true;
+    if (!FGLInfoLogged) {
+        FGLInfoLogged = true;
         DumpGLInfo();
     }
 }
 
 void TUnderwaterScene::ReleaseGL()
 {
-    if (!FEngine)
+    if (!FObjects)
         return;
     ReleaseTextureNames();
-    FEngine->MakeNotCurrent();
-    FEngine->DoneOpenGL();
-    FEngine->SetDC(nullptr);
+    FObjects->Engine->MakeNotCurrent();
+    FObjects->Engine->DoneOpenGL();
+    FObjects->Engine->SetDC(nullptr);
 }
 
-long double TUnderwaterScene::SceneSeconds() { return FSceneClock ? FSceneClock->Elapsed().Seconds() : 0.0L; }
+long double TUnderwaterScene::SceneSeconds()
+{
+    return FObjects && FObjects->SceneClock ? FObjects->SceneClock->Elapsed().Seconds() : 0.0L;
+}
 
 void TUnderwaterScene::ResetFrameState()
 {
-    FramesPerSecond = 0;
-    FrameCount = 0;
-    LastFrameClock = static_cast<float>(SceneSeconds());
-    FrameTime = 0;
+    FFramesPerSecond = 0;
+    FFrameCount = 0;
+    FLastFrameClock = static_cast<float>(SceneSeconds());
+    FFrameTime = 0;
     PrerollBubbles();
     PrerollBills();
 }
 
 void TUnderwaterScene::SyncBubbleCount()
 {
-    if (FBubbleEffect && FBubbleEffect->Count() != Options.BubbleCount)
-        FBubbleEffect->SetCount(Options.BubbleCount);
+    TBubles& Bubbles = *FObjects->BubbleEffect;
+    if (Bubbles.Count() != FOptions.BubbleCount)
+        Bubbles.SetCount(FOptions.BubbleCount);
 }
 
 void TUnderwaterScene::SyncBillCount()
 {
-    for (TParticles* E : {static_cast<TParticles*>(FFishEffect.get()), static_cast<TParticles*>(FImmersionEffect.get()),
-                          static_cast<TParticles*>(FFountainEffect.get())})
-        if (E && E->Count() != Options.DollarCount)
-            E->SetCount(Options.DollarCount);
+    const TSceneObjects& O = *FObjects;
+    for (TParticles* E : {static_cast<TParticles*>(O.FishEffect.get()), static_cast<TParticles*>(O.ImmersionEffect.get()),
+                          static_cast<TParticles*>(O.FountainEffect.get())})
+        if (E->Count() != FOptions.DollarCount)
+            E->SetCount(FOptions.DollarCount);
 }
 
 void TUnderwaterScene::PrerollBubbles()
 {
     SyncBubbleCount();
     for (int i = 0; i < PrerollSteps; ++i)
-        FBubbleEffect->Update(PrerollStep);
+        FObjects->BubbleEffect->Update(PrerollStep);
 }
 
 void TUnderwaterScene::PrerollBills()
 {
     SyncBillCount();
+    const TSceneObjects& O = *FObjects;
     for (int i = 0; i < PrerollSteps; ++i) {
-        FImmersionEffect->Update(PrerollStep);
-        FFountainEffect->Update(PrerollStep);
-        FFishEffect->Update(PrerollStep);
+        O.ImmersionEffect->Update(PrerollStep);
+        O.FountainEffect->Update(PrerollStep);
+        O.FishEffect->Update(PrerollStep);
     }
-    FWaveAnimations->Start(SceneSeconds());
+    FObjects->WaveAnimations.Start(SceneSeconds());
 }
 
-void TUnderwaterScene::ApplySoundOption() { FSound.ApplySoundOption(Options.SoundEnabled); }
+void TUnderwaterScene::ApplySoundOption() { FSound.ApplySoundOption(FOptions.SoundEnabled); }
 
 int TUnderwaterScene::ActiveTheme() const
 {
-    return (Options.ThemeIndex >= 0 && Options.ThemeIndex <= 2) ? Options.ThemeIndex : 0;
+    return (FOptions.ThemeIndex >= 0 && FOptions.ThemeIndex <= 2) ? FOptions.ThemeIndex : 0;
 }
 
 void TUnderwaterScene::NextAutoTheme()
 {
-    if (Options.ThemeAuto)
-        Options.ThemeIndex = ActiveTheme() >= 2 ? 0 : ActiveTheme() + 1;
+    if (FOptions.ThemeAuto)
+        FOptions.ThemeIndex = ActiveTheme() >= 2 ? 0 : ActiveTheme() + 1;
 }
 
-TParticles* TUnderwaterScene::ActiveBillEffect() const
+TParticles& TUnderwaterScene::ActiveBillEffect() const
 {
     switch (ActiveTheme()) {
     case thFountain:
-        return FFountainEffect.get();
+        return *FObjects->FountainEffect;
     case thFishes:
-        return FFishEffect.get();
+        return *FObjects->FishEffect;
     default:
-        return FImmersionEffect.get();
+        return *FObjects->ImmersionEffect;
     }
 }
 
 void TUnderwaterScene::RenderFrame(IRenderWindow& Window)
 {
+    TSceneObjects& O = *FObjects;
     const int Width = Window.Width();
     const int Height = Window.Height() > 0 ? Window.Height() : 1;
     SetViewSize(Width, Height);
-    const TSceneTheme& Theme = Settings.Themes[ActiveTheme()];
+    const TSceneTheme& Theme = FSettings.Themes[ActiveTheme()];
 
-    if (FullScreenRunning && Window.Visible())
+    if (FFullScreenRunning && Window.Visible())
         Window.Focus();
     const auto UpdateStart = std::chrono::steady_clock::now();
     UpdateScene();
-    LastUpdateTime = std::chrono::steady_clock::now() - UpdateStart;
-    FEngine->CheckError();
+    FLastUpdateTime = std::chrono::steady_clock::now() - UpdateStart;
+    O.Engine->CheckError();
 
-    FViewport->SetBounds(0, 0, Width, Height);
-    FViewport->SetPerspective(Settings.FieldOfView, static_cast<double>(Width) / Height, Settings.NearPlane,
-                              Settings.FarPlane);
-    FViewport->Apply();
-    FEngine->CheckError();
+    O.Viewport.SetBounds(0, 0, Width, Height);
+    O.Viewport.SetPerspective(FSettings.FieldOfView, static_cast<double>(Width) / Height, FSettings.NearPlane,
+                              FSettings.FarPlane);
+    O.Viewport.Apply();
+    O.Engine->CheckError();
 
     EnableCulling();
     DisableStencilTest();
     glClearColor(Theme.FogColor.R, Theme.FogColor.G, Theme.FogColor.B, Theme.FogColor.A);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    SetAmbientLight(Settings.GlobalAmbient.R, Settings.GlobalAmbient.G, Settings.GlobalAmbient.B);
-    SetupFog(Theme.FogColor, Settings.FogStart);
-    FEngine->CheckError();
+    SetAmbientLight(FSettings.GlobalAmbient.R, FSettings.GlobalAmbient.G, FSettings.GlobalAmbient.B);
+    SetupFog(Theme.FogColor, FSettings.FogStart);
+    O.Engine->CheckError();
 
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -361,46 +339,48 @@ void TUnderwaterScene::RenderFrame(IRenderWindow& Window)
     SyncBillCount();
     SyncBubbleCount();
     DrawScene(Window);
-    FEngine->CheckError();
+    O.Engine->CheckError();
 
-    Window.SwapBuffers(*FEngine);
-    FEngine->CheckError();
+    Window.SwapBuffers(*O.Engine);
+    O.Engine->CheckError();
 
     CountFrame();
 }
 
 void TUnderwaterScene::UpdateScene()
 {
+    TSceneObjects& O = *FObjects;
     ScrollCaustics();
-    FBubbleEffect->Update(FrameTime);
+    O.BubbleEffect->Update(FFrameTime);
     switch (ActiveTheme()) {
     case thImmersion:
-        FImmersionEffect->Update(FrameTime);
+        O.ImmersionEffect->Update(FFrameTime);
         break;
     case thFountain:
-        FFountainEffect->Update(FrameTime);
+        O.FountainEffect->Update(FFrameTime);
         break;
     case thFishes:
-        FWaveAnimations->Update(SceneSeconds());
-        FWaveFrames->Items(0)->CalcNormals();
-        FFishEffect->Update(FrameTime);
+        O.WaveAnimations.Update(SceneSeconds());
+        O.WaveFrames.Items(0)->CalcNormals();
+        O.FishEffect->Update(FFrameTime);
         break;
     }
 }
 
 void TUnderwaterScene::DrawScene(IRenderWindow& Window)
 {
+    TSceneObjects& O = *FObjects;
     const float Now = static_cast<float>(SceneSeconds());
-    FrameTime = Now - LastFrameClock;
-    LastFrameClock = Now;
+    FFrameTime = Now - FLastFrameClock;
+    FLastFrameClock = Now;
 
     const int Theme = ActiveTheme();
-    DrawEnvironment(Settings.Themes[Theme], ThemeTextures[Theme], Window.Width(), Window.Height());
+    DrawEnvironment(FSettings.Themes[Theme], O.ThemeTextures[Theme], Window.Width(), Window.Height());
     if (Theme == thFishes) {
-        TGLPrimitive& Wave = *FWaveFrames->Items(0);
-        DrawBills(Wave, Wave, Settings.Themes[Theme], *FFishEffect);
+        TGLPrimitive& Wave = *O.WaveFrames.Items(0);
+        DrawBills(Wave, Wave, FSettings.Themes[Theme], *O.FishEffect);
     } else {
-        DrawBills(*FBillPrimitive, *FBillShimmerPrimitive, Settings.Themes[Theme], *ActiveBillEffect());
+        DrawBills(*O.BillPrimitive, *O.BillShimmerPrimitive, FSettings.Themes[Theme], ActiveBillEffect());
     }
-    DrawBubbles(*FBubbleEffect, Settings.Themes[Theme]);
+    DrawBubbles(*O.BubbleEffect, FSettings.Themes[Theme]);
 }

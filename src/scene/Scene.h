@@ -16,20 +16,22 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/LogFile.h"
 #include "app/TimePro.h"
 #include "effects/Effects.h"
 #include "effects/Random.h"
 #include "gl/GLClasses.h"
+#include "gl/GLTexture.h"
+#include "gl/Resources.h"
 #include "model/AnimClasses.h"
 #include "platform/Clock.h"
 #include "platform/GLContext.h"
 #include "platform/Process.h"
 #include "scene/SceneSettings.h"
 #include "scene/SceneSound.h"
-
-class TGLTexture;
 
 inline constexpr const char* ColorDepthWarning =
     "Warning! This Screen Saver needs High Color (16 bits) or True Color (32 bits) to work in Preview Mode.\r\n "
@@ -64,6 +66,9 @@ struct TSceneServices {
     IProcessControl& Process;
     ISoundOutput& Sound;
     TLogFile& Log;
+    // Where models, frame lists and images come from (the program's
+    // embedded resources); its resources must outlive the scene.
+    TAssetSource Assets;
     // Shows an error message without stopping the scene (sound failures).
     std::function<void(const std::string&)> ShowError;
     // Receives the caption text of the windowed preview once a second.
@@ -72,7 +77,31 @@ struct TSceneServices {
 
 // The textures of one theme, loaded from the theme's names.
 struct TThemeTextures {
-    std::unique_ptr<TGLTexture> CausticTexture, BottomTexture, WaterTexture;
+    TGLRef<TGLTexture> CausticTexture, BottomTexture, WaterTexture;
+};
+
+// Everything BuildScene makes, freed in one go by FreeScene (members go in
+// the reverse order: effects and clocks first, the engine last).
+struct TSceneObjects {
+    std::unique_ptr<TOpenGLEngine> Engine;
+    TGLViewport Viewport;
+    TGLLight Light;
+    TGLRef<TGLMaterial> Material;
+    std::array<TThemeTextures, 3> ThemeTextures;
+    TGLRef<TGLTexture> BillTexture, ShimmerTexture, BubbleTexture;
+    TGLRef<TGLPrimitive> BillPrimitive, BillShimmerPrimitive, BubblePrimitive;
+    TGLRef<TGLPrimitive> BottomPrimitive, BottomCausticLayer, BottomShadeLayer;
+    TGLRef<TGLPrimitive> WaterPrimitive, WaterCausticLayer, WaterShadeLayer;
+    TGLRef<TGLPrimitive> BackdropPrimitive;
+    // The waving bill of the fish theme: its mesh (item 0) and the
+    // animation that morphs it.
+    TGLPrimitiveList WaveFrames;
+    TAnimationList WaveAnimations;
+    std::unique_ptr<TTimerPro> FpsTimer, SceneClock;
+    std::unique_ptr<TFountain> FountainEffect;
+    std::unique_ptr<TBubles> BubbleEffect;
+    std::unique_ptr<TImmersion> ImmersionEffect;
+    std::unique_ptr<TFish> FishEffect;
 };
 
 class TUnderwaterScene : private IAspectSource {
@@ -82,121 +111,105 @@ public:
     TUnderwaterScene(const TUnderwaterScene&) = delete;
     TUnderwaterScene& operator=(const TUnderwaterScene&) = delete;
 
-    TSceneSettings Settings{};
-    TSceneOptions Options;
-    std::array<TThemeTextures, 3> ThemeTextures;
-    bool FullScreenRunning = false;
-    float LastFrameClock = 0;
-    float FrameTime = 0;
-    int32_t FrameCount = 0;
-    int32_t FramesPerSecond = 0;
-    bool GLInfoLogged = false;
-    std::string GLSummaryText;
-    // How long the last frame's UpdateScene took (for the benchmark).
-    std::chrono::steady_clock::duration LastUpdateTime{};
-
-    // The start sequence up to the build: colour-depth check, defaults,
-    // seeding (from the clock unless a seed is given), options, tuning
-    // file (when the name is not empty), BuildScene.
-    void Start(int DesktopColorDepth, bool HasColorDepthModes, const TSceneOptions& NewOptions,
-               const std::string& TuningFileName, std::optional<uint32_t> Seed = std::nullopt);
+    // Raises ColorDepthWarning unless the desktop runs at 16 or 32 bits and
+    // the display offers such modes. The program checks before Start.
     static void CheckColorDepth(int DesktopColorDepth, bool HasColorDepthModes);
 
-    void SetSceneDefaults();
+    // The start sequence up to the build: defaults, seeding (from the clock
+    // unless a seed is given), options, tuning file (when the name is not
+    // empty), BuildScene.
+    void Start(const TSceneOptions& NewOptions, const std::string& TuningFileName,
+               std::optional<uint32_t> Seed = std::nullopt);
+    // Makes the engine objects, meshes, textures and effects from Settings
+    // and the services' asset source; a failure leaves the scene unbuilt.
     void BuildScene();
     void FreeScene();
-    bool Built() const { return FEngine != nullptr; }
+    bool Built() const { return FObjects != nullptr; }
 
     // Binds the engine to a device context and sets the GL defaults;
     // ReleaseGL gives the context back (the caller then releases the DC).
     void InitGL(TGLDeviceContext DC);
     void ReleaseGL();
+    // Restarts the frame clock and counters and pre-runs the effects.
     void ResetFrameState();
+    // One frame: update, draw, swap, count.
     void RenderFrame(IRenderWindow& Window);
-    void UpdateScene();
-    void DrawScene(IRenderWindow& Window);
+    // The next theme when the theme changes by itself.
     void NextAutoTheme();
-    int ActiveTheme() const;
+    void ApplySoundOption();
+    void StopSound() { FSound.StopSound(); }
 
-    void LoadThemeTextures();
-    void FreeThemeTextures();
+    TSceneOptions& Options() { return FOptions; }
+    const TSceneOptions& Options() const { return FOptions; }
+    TSceneSettings& Settings() { return FSettings; }
+    const TSceneSettings& Settings() const { return FSettings; }
+    // Full screen: the window takes the focus each frame and the caption is
+    // left alone.
+    void SetFullScreenRunning(bool Value) { FFullScreenRunning = Value; }
+    // The window size the effects see (they place bills across the view).
+    void SetViewSize(int Width, int Height);
+
+    // Frames counted in the last whole second.
+    int32_t FramesPerSecond() const { return FFramesPerSecond; }
+    // Vendor, renderer and version of the first context bound.
+    const std::string& GLSummaryText() const { return FGLSummaryText; }
+    // How long the last frame's update took (for the benchmark).
+    std::chrono::steady_clock::duration LastUpdateTime() const { return FLastUpdateTime; }
+    // What BuildScene made; only while Built().
+    const TSceneObjects& Objects() const;
+
+    static std::string FpsCaption(int32_t FramesPerSecond);
+    // Colours each vertex of Layer by its depth between NearColor (at
+    // NearDepth) and FarColor (at FarDepth).
+    static void ShadeByDepth(TGLPrimitive& Layer, const TGLColor& NearColor, const TGLColor& FarColor,
+                             float NearDepth, float FarDepth);
+
+private:
+    float Aspect() const override;
+
+    void SetSceneDefaults();
+    void LoadThemeTextures(TSceneObjects& O) const;
     void ReleaseTextureNames();
+    int ActiveTheme() const;
+    TParticles& ActiveBillEffect() const;
+    long double SceneSeconds();
     void SyncBubbleCount();
     void SyncBillCount();
     void PrerollBubbles();
     void PrerollBills();
-    void ApplySoundOption();
-    void StopSound() { FSound.StopSound(); }
+    void UpdateScene();
+    void DrawScene(IRenderWindow& Window);
 
-    // Drawing steps.
+    // Drawing steps (SceneDraw.cpp).
     void DrawEnvironment(const TSceneTheme& Theme, const TThemeTextures& Textures, int Width, int Height);
     void DrawPlane(TGLPrimitive& Primitive, TGLTexture* Texture, float Height);
     void DrawCausticLayer(TGLPrimitive& Layer, TGLTexture* Texture, float Opacity, float Height);
     void DrawShadeLayer(TGLPrimitive& Layer, const TGLColor& Color, float Height);
-    static void ShadeByDepth(TGLPrimitive& Layer, const TGLColor& NearColor, const TGLColor& FarColor,
-                             float NearDepth, float FarDepth);
     void DrawBackdrop(const TSceneTheme& Theme, int Width, int Height);
     void SetupFog(const TGLColor& Color, float FogStartValue);
     void ScrollCaustics();
     void DrawBills(TGLPrimitive& BaseMesh, TGLPrimitive& ShimmerMesh, const TSceneTheme& Theme, TParticles& Effect);
     void DrawBubbles(TParticles& Bubbles, const TSceneTheme& Theme);
 
-    // Reports.
+    // Reports (SceneReport.cpp).
     void DumpGLInfo();
-    static std::string FpsCaption(int32_t FramesPerSecond);
     void CountFrame();
-
-    // The scene's objects, for the program and for tests.
-    TOpenGLEngine* Engine() const { return FEngine.get(); }
-    TGLViewport* Viewport() const { return FViewport.get(); }
-    TGLLight* Light() const { return FLight.get(); }
-    TGLMaterial* Material() const { return FMaterial.get(); }
-    TGLPrimitive* BillPrimitive() const { return FBillPrimitive.get(); }
-    TGLPrimitive* BillShimmerPrimitive() const { return FBillShimmerPrimitive.get(); }
-    TGLPrimitive* BubblePrimitive() const { return FBubblePrimitive.get(); }
-    TGLPrimitive* BottomPrimitive() const { return FBottomPrimitive.get(); }
-    TGLPrimitive* WaterPrimitive() const { return FWaterPrimitive.get(); }
-    TGLPrimitive* BottomShadeLayer() const { return FBottomShadeLayer.get(); }
-    TGLPrimitive* WaterShadeLayer() const { return FWaterShadeLayer.get(); }
-    TGLPrimitive* BottomCausticLayer() const { return FBottomCausticLayer.get(); }
-    TGLPrimitive* WaterCausticLayer() const { return FWaterCausticLayer.get(); }
-    TGLPrimitive* BackdropPrimitive() const { return FBackdropPrimitive.get(); }
-    TGLPrimitiveList* WaveFrames() const { return FWaveFrames; }
-    TAnimationList* WaveAnimations() const { return FWaveAnimations; }
-    TBubles* BubbleEffect() const { return FBubbleEffect.get(); }
-    TImmersion* ImmersionEffect() const { return FImmersionEffect.get(); }
-    TFountain* FountainEffect() const { return FFountainEffect.get(); }
-    TFish* FishEffect() const { return FFishEffect.get(); }
-    TParticles* ActiveBillEffect() const;
-    TRandomGenerator& Random() { return FRandom; }
-    long double SceneSeconds();
-
-    // The window size the effects see (they place bills across the view).
-    void SetViewSize(int Width, int Height);
-
-private:
-    float Aspect() const override;
 
     TSceneServices FServices;
     TSceneSound FSound;
     TRandomGenerator FRandom;
+    TSceneSettings FSettings{};
+    TSceneOptions FOptions;
     int FViewWidth = 4, FViewHeight = 3;
-
-    std::unique_ptr<TTimerPro> FFpsTimer, FSceneClock;
-    std::unique_ptr<TOpenGLEngine> FEngine;
-    std::unique_ptr<TGLViewport> FViewport;
-    std::unique_ptr<TGLLight> FLight;
-    std::unique_ptr<TGLMaterial> FMaterial;
-    std::unique_ptr<TGLPrimitive> FBillPrimitive, FBillShimmerPrimitive, FBubblePrimitive, FBottomPrimitive;
-    std::unique_ptr<TGLPrimitive> FBottomCausticLayer, FBottomShadeLayer, FWaterPrimitive, FWaterCausticLayer;
-    std::unique_ptr<TGLPrimitive> FWaterShadeLayer, FBackdropPrimitive;
-    std::unique_ptr<TGLTexture> FBillTexture, FShimmerTexture, FBubbleTexture;
-    TGLPrimitiveList* FWaveFrames = nullptr;
-    TAnimationList* FWaveAnimations = nullptr;
-    std::unique_ptr<TBubles> FBubbleEffect;
-    std::unique_ptr<TImmersion> FImmersionEffect;
-    std::unique_ptr<TFountain> FFountainEffect;
-    std::unique_ptr<TFish> FFishEffect;
+    bool FFullScreenRunning = false;
+    float FLastFrameClock = 0;
+    float FFrameTime = 0;
+    int32_t FFrameCount = 0;
+    int32_t FFramesPerSecond = 0;
+    bool FGLInfoLogged = false;
+    std::string FGLSummaryText;
+    std::chrono::steady_clock::duration FLastUpdateTime{};
+    std::unique_ptr<TSceneObjects> FObjects;
 };
 
 // Splits a text the way a comma-separated list is read: items end at blanks

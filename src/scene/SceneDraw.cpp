@@ -32,18 +32,19 @@ void TUnderwaterScene::DrawEnvironment(const TSceneTheme& Theme, const TThemeTex
     DisableFog();
     EnableTexturing();
 
+    const TSceneObjects& O = *FObjects;
     DisableBlending();
-    DrawPlane(*FWaterPrimitive, Textures.WaterTexture.get(), Settings.WaterHeight);
+    DrawPlane(*O.WaterPrimitive, Textures.WaterTexture.Get(), FSettings.WaterHeight);
     DisableBlending();
-    DrawPlane(*FBottomPrimitive, Textures.BottomTexture.get(), Settings.BottomHeight);
-    DrawCausticLayer(*FWaterCausticLayer, Textures.CausticTexture.get(), Settings.WaterCausticAlpha,
-                     Settings.WaterHeight);
-    DrawCausticLayer(*FBottomCausticLayer, Textures.CausticTexture.get(), Settings.BottomCausticAlpha,
-                     Settings.BottomHeight);
-    DrawShadeLayer(*FWaterShadeLayer, Theme.WaterColor, Settings.WaterHeight);
-    DrawShadeLayer(*FBottomShadeLayer, Theme.BottomColor, Settings.BottomHeight);
+    DrawPlane(*O.BottomPrimitive, Textures.BottomTexture.Get(), FSettings.BottomHeight);
+    DrawCausticLayer(*O.WaterCausticLayer, Textures.CausticTexture.Get(), FSettings.WaterCausticAlpha,
+                     FSettings.WaterHeight);
+    DrawCausticLayer(*O.BottomCausticLayer, Textures.CausticTexture.Get(), FSettings.BottomCausticAlpha,
+                     FSettings.BottomHeight);
+    DrawShadeLayer(*O.WaterShadeLayer, Theme.WaterColor, FSettings.WaterHeight);
+    DrawShadeLayer(*O.BottomShadeLayer, Theme.BottomColor, FSettings.BottomHeight);
     DrawBackdrop(Theme, Width, Height);
-    SetupFog(Theme.FogColor, Settings.FogStart);
+    SetupFog(Theme.FogColor, FSettings.FogStart);
 }
 
 void TUnderwaterScene::DrawPlane(TGLPrimitive& Primitive, TGLTexture* Texture, float Height)
@@ -71,7 +72,7 @@ void TUnderwaterScene::DrawShadeLayer(TGLPrimitive& Layer, const TGLColor& Color
     DisableTexturing();
     BlendSourceAlpha();
     ShadeByDepth(Layer, MakeColor(Color.R, Color.G, Color.B, 0), MakeColor(Color.R, Color.G, Color.B, 1),
-                 -Settings.ShadeStart, -Settings.FogEnd);
+                 -FSettings.ShadeStart, -FSettings.FogEnd);
     DrawPlane(Layer, nullptr, Height);
 }
 
@@ -107,15 +108,15 @@ void TUnderwaterScene::DrawBackdrop(const TSceneTheme& Theme, int Width, int Hei
     DisableFog();
     DisableBlending();
     DisableTexturing();
-    const float H = static_cast<float>(Tan(DegToRadExt(Settings.FieldOfView / 2.0L)) * Settings.FarPlane);
+    const float H = static_cast<float>(Tan(DegToRadExt(FSettings.FieldOfView / 2.0L)) * FSettings.FarPlane);
     const float W = H * static_cast<float>(Width) / static_cast<float>(Height > 0 ? Height : 1);
-    const float Far = -Settings.FarPlane;
-    TGLPrimitive& B = *FBackdropPrimitive;
+    const float Far = -FSettings.FarPlane;
+    TGLPrimitive& B = *FObjects->BackdropPrimitive;
     B.Vertices.SetCount(4);
-    B.Vertices.SetXYZ(0, -W, Settings.WaterHeight, Far);
-    B.Vertices.SetXYZ(1, -W, Settings.BottomHeight, Far);
-    B.Vertices.SetXYZ(2, W, Settings.BottomHeight, Far);
-    B.Vertices.SetXYZ(3, W, Settings.WaterHeight, Far);
+    B.Vertices.SetXYZ(0, -W, FSettings.WaterHeight, Far);
+    B.Vertices.SetXYZ(1, -W, FSettings.BottomHeight, Far);
+    B.Vertices.SetXYZ(2, W, FSettings.BottomHeight, Far);
+    B.Vertices.SetXYZ(3, W, FSettings.WaterHeight, Far);
     B.Colors.SetCount(4);
     B.Colors.SetItem(0, Theme.WaterColor);
     B.Colors.SetItem(1, Theme.BottomColor);
@@ -130,21 +131,23 @@ void TUnderwaterScene::SetupFog(const TGLColor& Color, float FogStartValue)
     glFogi(GL_FOG_MODE, GL_LINEAR);
     glHint(GL_FOG_HINT, GL_NICEST);
     glFogf(GL_FOG_START, FogStartValue);
-    glFogf(GL_FOG_END, Settings.FogEnd);
+    glFogf(GL_FOG_END, FSettings.FogEnd);
     const GLfloat C[4] = {Color.R, Color.G, Color.B, Color.A};
     glFogfv(GL_FOG_COLOR, C);
 }
 
 void TUnderwaterScene::ScrollCaustics()
 {
-    const float Step = 0.1f * FrameTime;
-    TGLTexCoord* W = FWaterCausticLayer->TexCoords.Items();
-    for (int32_t i = 0; i < FWaterCausticLayer->TexCoords.Count(); ++i) {
+    const float Step = 0.1f * FFrameTime;
+    TGLPrimitive& Water = *FObjects->WaterCausticLayer;
+    TGLPrimitive& Bottom = *FObjects->BottomCausticLayer;
+    TGLTexCoord* W = Water.TexCoords.Items();
+    for (int32_t i = 0; i < Water.TexCoords.Count(); ++i) {
         W[i].S -= Step;
         W[i].T += Step;
     }
-    TGLTexCoord* B = FBottomCausticLayer->TexCoords.Items();
-    for (int32_t i = 0; i < FBottomCausticLayer->TexCoords.Count(); ++i) {
+    TGLTexCoord* B = Bottom.TexCoords.Items();
+    for (int32_t i = 0; i < Bottom.TexCoords.Count(); ++i) {
         B[i].S += Step;
         B[i].T += Step;
     }
@@ -171,34 +174,35 @@ void DrawParticles(TParticles& Effect, TGLPrimitive& Mesh)
 void TUnderwaterScene::DrawBills(TGLPrimitive& BaseMesh, TGLPrimitive& ShimmerMesh, const TSceneTheme& Theme,
                                  TParticles& Effect)
 {
+    TSceneObjects& O = *FObjects;
     DisableFog();
     EnableLighting();
     EnableDepthTest();
-    FLight->SetSpotDirection(MakeVector(-1, -1, -1));
-    FLight->Enable();
+    O.Light.SetSpotDirection(MakeVector(-1, -1, -1));
+    O.Light.Enable();
 
     glDepthFunc(GL_LEQUAL);
     DisableBlending();
-    FMaterial->SetDiffuse(Theme.BillColor);
-    FMaterial->SetAmbient(Theme.BillColor);
-    FMaterial->SetSpecular(Theme.BillColor);
-    FMaterial->ApplyAll();
+    O.Material->SetDiffuse(Theme.BillColor);
+    O.Material->SetAmbient(Theme.BillColor);
+    O.Material->SetSpecular(Theme.BillColor);
+    O.Material->ApplyAll();
     EnableTexturing();
-    FBillTexture->Bind();
+    O.BillTexture->Bind();
     DrawParticles(Effect, BaseMesh);
 
-    if (Settings.ShimmerAlpha > 0) {
+    if (FSettings.ShimmerAlpha > 0) {
         BlendSourceAlpha();
         glDepthFunc(GL_EQUAL);
         glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
         glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
         glEnable(GL_TEXTURE_GEN_S);
         glEnable(GL_TEXTURE_GEN_T);
-        FMaterial->SetAmbient(MakeColor(1, 1, 1, 1));
-        FMaterial->SetSpecular(MakeColor(1, 1, 1, 1));
-        FMaterial->SetDiffuse(MakeColor(1, 1, 1, Settings.ShimmerAlpha));
-        FMaterial->ApplyAll();
-        FShimmerTexture->Bind();
+        O.Material->SetAmbient(MakeColor(1, 1, 1, 1));
+        O.Material->SetSpecular(MakeColor(1, 1, 1, 1));
+        O.Material->SetDiffuse(MakeColor(1, 1, 1, FSettings.ShimmerAlpha));
+        O.Material->ApplyAll();
+        O.ShimmerTexture->Bind();
         DrawParticles(Effect, ShimmerMesh);
         glDisable(GL_TEXTURE_GEN_S);
         glDisable(GL_TEXTURE_GEN_T);
@@ -216,8 +220,8 @@ void TUnderwaterScene::DrawBubbles(TParticles& Bubbles, const TSceneTheme& Theme
     glDepthFunc(GL_LEQUAL);
     EnableDepthTest();
     EnableTexturing();
-    FBubbleTexture->Bind();
-    TGLPrimitive& Mesh = *FBubblePrimitive;
+    FObjects->BubbleTexture->Bind();
+    TGLPrimitive& Mesh = *FObjects->BubblePrimitive;
     if (Mesh.Colors.Count() < 1)
         Mesh.Colors.SetCount(1);
     Mesh.Colors.SetItem(0, Theme.BubbleColor);

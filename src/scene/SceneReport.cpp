@@ -66,21 +66,22 @@ std::string TUnderwaterScene::FpsCaption(int32_t Fps)
 
 void TUnderwaterScene::CountFrame()
 {
-    ++FrameCount;
-    if (FFpsTimer && FFpsTimer->Elapsed().Seconds() >= 1.0L) {
-        FramesPerSecond = FrameCount;
-        if (!FullScreenRunning && FServices.SetCaption)
-            FServices.SetCaption(FpsCaption(FramesPerSecond));
-        FFpsTimer->Stop();
-        FFpsTimer->Start();
-        FrameCount = 0;
+    ++FFrameCount;
+    TTimerPro& FpsTimer = *FObjects->FpsTimer;
+    if (FpsTimer.Elapsed().Seconds() >= 1.0L) {
+        FFramesPerSecond = FFrameCount;
+        if (!FFullScreenRunning && FServices.SetCaption)
+            FServices.SetCaption(FpsCaption(FFramesPerSecond));
+        FpsTimer.Stop();
+        FpsTimer.Start();
+        FFrameCount = 0;
     }
 }
 
 void TUnderwaterScene::DumpGLInfo()
 {
     const std::string Vendor = GLText(GL_VENDOR), Renderer = GLText(GL_RENDERER), Version = GLText(GL_VERSION);
-    GLSummaryText = Pair("Vendor: ", Vendor) + "\r\n" + Pair("Video: ", Renderer) + "\r\n" +
+    FGLSummaryText = Pair("Vendor: ", Vendor) + "\r\n" + Pair("Video: ", Renderer) + "\r\n" +
                     Pair("OpenGL: ", Version);
 
     TLogFile& Log = FServices.Log;

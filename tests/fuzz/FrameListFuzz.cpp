@@ -88,38 +88,26 @@ public:
 
 }   // namespace
 
-// The program's resources, in this target the table above.
-std::unique_ptr<IEmbeddedResources> CreateModuleResources() { return std::make_unique<TMemoryResources>(); }
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    UseResources = true;
+    static TMemoryResources Resources;
     FrameListText().assign(reinterpret_cast<const char*>(Data), Size);
-    TGLTextureList* Textures = nullptr;
-    TGLMaterialList* Materials = nullptr;
-    TAnimationList* Animations = nullptr;
-    TGLPrimitiveList* Primitives = nullptr;
+    TAnimatedModel Model;
     try {
-        LoadFrameList("fuzz.mfl", Textures, Materials, Animations, Primitives);
+        Model = LoadFrameList(EmbeddedAssets(Resources), "fuzz.mfl");
     } catch (const EGlimmoraError&) {
+        return 0;
     }
-    // Whatever was loaded, also after an error, must play without harm.
-    if (Animations) {
-        Animations->Start(0);
-        for (long double Clock : {0.0L, 0.1L, 0.3L, 1.0L, 2.5L, 1e6L})
-            Animations->Update(Clock);
-    }
-    if (Primitives)
-        for (int32_t I = 0; I < Primitives->Count(); ++I) {
-            try {
-                Primitives->Items(I)->CalcNormals();
-            } catch (const EGlimmoraError&) {
-                // A frame of another size leaves indices past the vertices.
-            }
+    // Whatever was loaded must play without harm.
+    Model.Animations.Start(0);
+    for (long double Clock : {0.0L, 0.1L, 0.3L, 1.0L, 2.5L, 1e6L})
+        Model.Animations.Update(Clock);
+    for (int32_t I = 0; I < Model.Primitives.Count(); ++I) {
+        try {
+            Model.Primitives.Items(I)->CalcNormals();
+        } catch (const EGlimmoraError&) {
+            // A frame of another size leaves indices past the vertices.
         }
-    delete Animations;
-    delete Primitives;
-    delete Materials;
-    delete Textures;
+    }
     return 0;
 }

@@ -84,7 +84,8 @@ TEST_F(HeadlessEngineTest, AppliedStateReadsBack)
     EXPECT_EQ((std::array<GLfloat, 4>{P[0], P[1], P[2], P[3]}), (std::array<GLfloat, 4>{0, 1, 1, 0}));
     EXPECT_EQ(glIsEnabled(GL_LIGHT2), GL_TRUE);
 
-    TGLMaterial M;
+    const auto MRef = MakeGLRef<TGLMaterial>();
+    TGLMaterial& M = *MRef;
     M.SetDiffuse(MakeColor(0.25f, 0.5f, 0.75f, 1));
     M.SetShininess(32);
     M.Apply();
@@ -109,7 +110,8 @@ TEST_F(HeadlessEngineTest, AMeshDrawnFromVertexArraysReadsBack)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     // An indexed square over the middle half, one shared colour.
-    TGLPrimitive Square;
+    const auto SquareRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& Square = *SquareRef;
     Square.Vertices.LoadFromArray(std::vector<float>{-0.5f, -0.5f, 0, 0.5f, -0.5f, 0, 0.5f, 0.5f, 0, -0.5f, 0.5f, 0});
     Square.Indices.LoadFromArray(std::vector<int32_t>{0, 1, 2, 2, 3, 0});
     Square.Colors.SetCount(1);

@@ -12,6 +12,7 @@
 #include "fakes/FakeProcess.h"
 #include "fakes/FakeSound.h"
 #include "fakes/TempDir.h"
+#include "platform/Resources.h"
 #include "platform/headless/HeadlessGL.h"
 #include "scene/Scene.h"
 
@@ -36,6 +37,7 @@ class ScenePixels : public ::testing::Test {
 protected:
     TFakeClock Clock;
     std::unique_ptr<IGLContextBackend> Backend = CreateSystemGLContext();
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
     TFakeProcessControl Process;
     TFakeSound Sound;
     TTempDir Dir;
@@ -56,11 +58,12 @@ protected:
     {
         if (Scene)
             Scene->ReleaseGL();
-        Scene = std::make_unique<TUnderwaterScene>(TSceneServices{Clock, *Backend, Process, Sound, Log, nullptr, nullptr});
+        Scene = std::make_unique<TUnderwaterScene>(
+            TSceneServices{Clock, *Backend, Process, Sound, Log, EmbeddedAssets(*Module), nullptr, nullptr});
         TSceneOptions O;
         O.DollarCount = Dollars;
         O.BubbleCount = Bubbles;
-        Scene->Start(32, true, O, Tuning.empty() ? std::string() : Dir.Write("t.ini", Tuning), 5u);
+        Scene->Start(O, Tuning.empty() ? std::string() : Dir.Write("t.ini", Tuning), 5u);
         Scene->InitGL(Window.DC);
         Scene->ResetFrameState();
         if (Arrange)
@@ -111,15 +114,15 @@ TEST_F(ScenePixels, WhereNothingIsDrawnTheThemesFogColourShows)
     // A far distance of 20000 moves the backdrop away from the planes' far
     // edges: rays between them meet nothing.
     for (int Theme : {0, 2}) {
-        Draw(0, 0, "[View]\nFarDistance=20000\n", [&](TUnderwaterScene& S) { S.Options.ThemeIndex = Theme; });
-        ExpectColor(At(W / 2, RowAt(20)), Scene->Settings.Themes[Theme].FogColor, 3, "the gap above the backdrop");
+        Draw(0, 0, "[View]\nFarDistance=20000\n", [&](TUnderwaterScene& S) { S.Options().ThemeIndex = Theme; });
+        ExpectColor(At(W / 2, RowAt(20)), Scene->Settings().Themes[Theme].FogColor, 3, "the gap above the backdrop");
     }
 }
 
 TEST_F(ScenePixels, TheBackdropRunsFromWaterColourToBottomColour)
 {
     Draw(0, 0, "");
-    const TSceneTheme& T = Scene->Settings.Themes[0];
+    const TSceneTheme& T = Scene->Settings().Themes[0];
     // At the view axis the wall (from y = 5000 down to -3000) is 5/8 of the
     // way from the water colour to the bottom colour.
     const TGLColor Mid{T.WaterColor.R + (T.BottomColor.R - T.WaterColor.R) * 0.625f,
@@ -136,7 +139,7 @@ TEST_F(ScenePixels, ABillPlacedInFrontShowsUpThere)
     Draw(0, 0, "");
     const TRGB Empty = At(W / 2, H / 2);
     const TRGB Side = At(20, H / 2);
-    Draw(1, 0, "", [](TUnderwaterScene& S) { PlaceOne(*S.ImmersionEffect(), MakeVector(0, 0, -1500)); });
+    Draw(1, 0, "", [](TUnderwaterScene& S) { PlaceOne(*S.Objects().ImmersionEffect, MakeVector(0, 0, -1500)); });
     EXPECT_FALSE(Same(At(W / 2, H / 2), Empty, 20)) << "the bill covers the middle";
     EXPECT_TRUE(Same(At(20, H / 2), Side, 1)) << "and nothing at the side";
 }
@@ -145,7 +148,7 @@ TEST_F(ScenePixels, ABubblesTransparentCornersHideNothing)
 {
     Draw(0, 0, "");
     std::vector<GLubyte> Without = Pixels;
-    Draw(0, 1, "", [](TUnderwaterScene& S) { PlaceOne(*S.BubbleEffect(), MakeVector(0, 0, -1000)); });
+    Draw(0, 1, "", [](TUnderwaterScene& S) { PlaceOne(*S.Objects().BubbleEffect, MakeVector(0, 0, -1000)); });
     // The 200-unit square at 1000 units spans about +-16 pixels here; its
     // corners lie outside the round bubble.
     const int Half = static_cast<int>(100.0 / 1000 / std::tan(37.5 * 3.14159265358979 / 180) * (H / 2.0));

@@ -3,10 +3,12 @@
 
 #include <array>
 #include <cstdlib>
+#include <memory>
 
 #include "gl/GLClasses.h"
 #include "gl/GLTexture.h"
 #include "gl/GLUtils.h"
+#include "platform/Resources.h"
 #include "platform/headless/HeadlessGL.h"
 
 namespace {
@@ -16,12 +18,11 @@ protected:
     static constexpr int Size = 8;
     TGLDeviceContext DC = nullptr;
     TOpenGLEngine Engine;
-    bool SavedUse = false;
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
+    const TAssetSource Assets = EmbeddedAssets(*Module);
 
     void SetUp() override
     {
-        SavedUse = UseResources;
-        UseResources = true;
         DC = CreateHeadlessDC(Size, Size);
         Engine.SetDC(DC);
         Engine.SetDefaults();
@@ -41,7 +42,6 @@ protected:
         Engine.DoneOpenGL();
         Engine.SetDC(nullptr);
         DestroyHeadlessDC(DC);
-        UseResources = SavedUse;
     }
 
     // Draws the bound texture over the whole surface, picture up.
@@ -79,7 +79,7 @@ protected:
 
 TEST_F(HeadlessTextureTest, ABitmapTextureDrawsWithItsTopRowUp)
 {
-    const auto T = LoadTexture("fixture24.bmp");   // 6-byte rows: unaligned
+    const auto T = LoadTexture(Assets, "fixture24.bmp");   // 6-byte rows: unaligned
     ASSERT_TRUE(T);
     T->SetFilter(flNearest);
     T->Bind();
@@ -94,7 +94,7 @@ TEST_F(HeadlessTextureTest, ABitmapTextureDrawsWithItsTopRowUp)
 
 TEST_F(HeadlessTextureTest, ChangedPixelsAndARecreatedTextureReachTheScreen)
 {
-    const auto T = LoadTexture("fixture8.bmp");
+    const auto T = LoadTexture(Assets, "fixture8.bmp");
     ASSERT_TRUE(T);
     T->SetFilter(flNearest);
     T->Bind();
@@ -126,7 +126,7 @@ TEST_F(HeadlessTextureTest, ChangedPixelsAndARecreatedTextureReachTheScreen)
 
 TEST_F(HeadlessTextureTest, AlphaTextureBlendsByTheAlphaImage)
 {
-    const auto T = LoadTextureWithAlpha("fixture24.bmp", "fixture24.bmp");
+    const auto T = LoadTextureWithAlpha(Assets, "fixture24.bmp", "fixture24.bmp");
     ASSERT_TRUE(T);
     T->SetFilter(flNearest);
     T->Bind();

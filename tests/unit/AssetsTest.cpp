@@ -13,6 +13,7 @@
 #include "gl/GLUtils.h"
 #include "model/Convert3DM.h"
 #include "model/MorphAnimation.h"
+#include "platform/Resources.h"
 
 #ifndef GLIMMORA_RESOURCES_DIR
 #error "GLIMMORA_RESOURCES_DIR names the resources folder (cmake/parts/convert.tests.cmake)"
@@ -29,25 +30,8 @@ std::string WaveFrame(int N) { return "DollarsWave" + std::string(N < 10 ? "0" :
 // true: the embedded resources; false: the files under resources/.
 class Assets : public ::testing::TestWithParam<bool> {
 protected:
-    void SetUp() override
-    {
-        FSaved = {ModelDir, ImageDir, UseResources};
-        UseResources = GetParam();
-        ModelDir = GLIMMORA_RESOURCES_DIR "/";
-        ImageDir = ModelDir;
-    }
-    void TearDown() override
-    {
-        ModelDir = FSaved.ModelDir;
-        ImageDir = FSaved.ImageDir;
-        UseResources = FSaved.UseResources;
-    }
-
-private:
-    struct {
-        std::string ModelDir, ImageDir;
-        bool UseResources;
-    } FSaved;
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
+    const TAssetSource Source{*Module, GetParam(), GLIMMORA_RESOURCES_DIR "/", GLIMMORA_RESOURCES_DIR "/"};
 };
 
 std::string SourceName(const ::testing::TestParamInfo<bool>& Info) { return Info.param ? "Embedded" : "Disk"; }
@@ -58,35 +42,27 @@ INSTANTIATE_TEST_SUITE_P(Sources, Assets, ::testing::Bool(), SourceName);
 
 TEST_P(Assets, BillHasEightVerticesTwelveIndicesItsMaterialAndTexture)
 {
-    const auto Bill = Load3DMPrimitive("Dollaro00f.3dm");
+    const auto Bill = Load3DMPrimitive(Source, "Dollaro00f.3dm");
     ASSERT_TRUE(Bill);
     EXPECT_EQ(Bill->Vertices.Count(), 8);
     EXPECT_EQ(Bill->Indices.Count(), 12);
     EXPECT_EQ(Bill->TexCoords.Count(), 8);
 
-    TGLTextureList* Textures = nullptr;
-    TGLMaterialList* Materials = nullptr;
-    TGLPrimitiveList* Primitives = nullptr;
-    Load3DM("Dollaro00f.3dm", Textures, Materials, Primitives);
-    const std::unique_ptr<TGLTextureList> T(Textures);
-    const std::unique_ptr<TGLMaterialList> M(Materials);
-    const std::unique_ptr<TGLPrimitiveList> P(Primitives);
-    ASSERT_TRUE(Primitives && Materials && Textures);
-    EXPECT_EQ(Primitives->Count(), 1);
-    ASSERT_EQ(Materials->Count(), 1);
-    EXPECT_NEAR(Materials->Items(0)->Ambient().B, 0.1817f, 1e-4f);
-    EXPECT_NEAR(Materials->Items(0)->Specular().R, 0.5181f, 1e-4f);
-    EXPECT_FLOAT_EQ(Materials->Items(0)->Shininess(), 3.2f);
-    ASSERT_EQ(Textures->Count(), 1);
-    EXPECT_EQ(Textures->Items(0)->Width(), 256);
-    EXPECT_EQ(Textures->Items(0)->Height(), 256);
+    const TModelLists Model = Load3DM(Source, "Dollaro00f.3dm");
+    EXPECT_EQ(Model.Primitives.Count(), 1);
+    ASSERT_EQ(Model.Materials.Count(), 1);
+    EXPECT_NEAR(Model.Materials.Items(0)->Ambient().B, 0.1817f, 1e-4f);
+    EXPECT_NEAR(Model.Materials.Items(0)->Specular().R, 0.5181f, 1e-4f);
+    EXPECT_FLOAT_EQ(Model.Materials.Items(0)->Shininess(), 3.2f);
+    ASSERT_EQ(Model.Textures.Count(), 1);
+    EXPECT_EQ(Model.Textures.Items(0)->Width(), 256);
+    EXPECT_EQ(Model.Textures.Items(0)->Height(), 256);
 }
 
 TEST_P(Assets, EachWaveFrameIsOnePrimitiveOf44VerticesAnd40Triangles)
 {
-    TGLPrimitiveList Frame;
     for (int N = 0; N <= 10; ++N) {
-        Load3DMPrimitiveList(WaveFrame(N), Frame);
+        const TGLPrimitiveList Frame = Load3DMPrimitiveList(Source, WaveFrame(N));
         ASSERT_EQ(Frame.Count(), 1) << WaveFrame(N);
         EXPECT_EQ(Frame.Items(0)->Vertices.Count(), 44) << WaveFrame(N);
         EXPECT_EQ(Frame.Items(0)->Indices.Count(), 120) << WaveFrame(N);
@@ -95,7 +71,7 @@ TEST_P(Assets, EachWaveFrameIsOnePrimitiveOf44VerticesAnd40Triangles)
 
 TEST_P(Assets, BottomIsAGridInYZeroFacingUp)
 {
-    const auto Bottom = Load3DMPrimitive("dnoK00f.3dm");
+    const auto Bottom = Load3DMPrimitive(Source, "dnoK00f.3dm");
     ASSERT_TRUE(Bottom);
     ASSERT_EQ(Bottom->Vertices.Count(), 25);
     std::set<float> Xs, Zs;
@@ -112,7 +88,7 @@ TEST_P(Assets, BottomIsAGridInYZeroFacingUp)
 
 TEST_P(Assets, BubbleFacesTheViewer)
 {
-    const auto Bubble = Load3DMPrimitive("Puzir00f.3dm");
+    const auto Bubble = Load3DMPrimitive(Source, "Puzir00f.3dm");
     ASSERT_TRUE(Bubble);
     ASSERT_EQ(Bubble->Vertices.Count(), 4);
     for (int32_t I = 0; I < 4; ++I) {
@@ -127,15 +103,10 @@ TEST_P(Assets, BubbleFacesTheViewer)
 
 TEST_P(Assets, FrameListIsOneLoopingAnimationOfElevenKeysOverTwoSeconds)
 {
-    TGLPrimitiveList* Primitives = nullptr;
-    TAnimationList* Animations = nullptr;
-    LoadAnimatedModel("DollarsWave.mfl", Primitives, Animations);
-    const std::unique_ptr<TAnimationList> A(Animations);
-    const std::unique_ptr<TGLPrimitiveList> P(Primitives);
-    ASSERT_TRUE(Primitives && Animations);
-    ASSERT_EQ(Primitives->Count(), 1);
-    ASSERT_EQ(Animations->Count(), 1);
-    auto& Wave = dynamic_cast<TGLVertexAnimation&>(Animations->Items(0));
+    TAnimatedModel Model = LoadAnimatedModel(Source, "DollarsWave.mfl");
+    ASSERT_EQ(Model.Primitives.Count(), 1);
+    ASSERT_EQ(Model.Animations.Count(), 1);
+    auto& Wave = dynamic_cast<TGLVertexAnimation&>(Model.Animations.Items(0));
     EXPECT_TRUE(Wave.Loop);
     EXPECT_EQ(Wave.FirstTime, 0);
     EXPECT_NEAR(static_cast<double>(Wave.LastTime), 2.0, 1e-12);
@@ -145,13 +116,12 @@ TEST_P(Assets, FrameListIsOneLoopingAnimationOfElevenKeysOverTwoSeconds)
 
     // One second after the start the bill shows frame 5 exactly, 0.3 s
     // after it halfway between frames 1 and 2.
-    TGLPrimitiveList Frames[3];
-    Load3DMPrimitiveList(WaveFrame(5), Frames[0]);
-    Load3DMPrimitiveList(WaveFrame(1), Frames[1]);
-    Load3DMPrimitiveList(WaveFrame(2), Frames[2]);
-    TGLPrimitive& Bill = *Primitives->Items(0);
-    Animations->Start(50);
-    Animations->Update(51);
+    const TGLPrimitiveList Frames[3] = {Load3DMPrimitiveList(Source, WaveFrame(5)),
+                                        Load3DMPrimitiveList(Source, WaveFrame(1)),
+                                        Load3DMPrimitiveList(Source, WaveFrame(2))};
+    TGLPrimitive& Bill = *Model.Primitives.Items(0);
+    Model.Animations.Start(50);
+    Model.Animations.Update(51);
     ASSERT_EQ(Bill.Vertices.Count(), 44);
     for (int32_t I = 0; I < 44; ++I) {
         const TGLVector V = Bill.Vertices.GetItem(I), F = Frames[0].Items(0)->Vertices.GetItem(I);
@@ -159,7 +129,7 @@ TEST_P(Assets, FrameListIsOneLoopingAnimationOfElevenKeysOverTwoSeconds)
         EXPECT_NEAR(V.Y, F.Y, 1e-3f) << I;
         EXPECT_NEAR(V.Z, F.Z, 1e-3f) << I;
     }
-    Animations->Update(50.3L);
+    Model.Animations.Update(50.3L);
     for (int32_t I = 0; I < 44; ++I) {
         const TGLVector V = Bill.Vertices.GetItem(I), A1 = Frames[1].Items(0)->Vertices.GetItem(I),
                         A2 = Frames[2].Items(0)->Vertices.GetItem(I);
@@ -172,12 +142,12 @@ TEST_P(Assets, FrameListIsOneLoopingAnimationOfElevenKeysOverTwoSeconds)
 TEST_P(Assets, EachJPEGDecodesTo256By256AndMakesATexture)
 {
     for (const char* Name : JPEGs) {
-        const auto Image = LoadBitmapImage(Name);
+        const auto Image = LoadBitmapImage(Source, Name);
         ASSERT_TRUE(Image) << Name;
         EXPECT_EQ(Image->Format, bf24Bit) << Name;
         EXPECT_EQ(Image->Width, 256) << Name;
         EXPECT_EQ(Image->Height, 256) << Name;
-        const auto Texture = LoadTexture(Name);
+        const auto Texture = LoadTexture(Source, Name);
         ASSERT_TRUE(Texture) << Name;
         EXPECT_EQ(Texture->Width(), 256) << Name;
         EXPECT_EQ(Texture->Height(), 256) << Name;
@@ -186,7 +156,7 @@ TEST_P(Assets, EachJPEGDecodesTo256By256AndMakesATexture)
 
 TEST_P(Assets, BubbleMaskIsDarkInTheCorners)
 {
-    const auto Mask = LoadBitmapImage("puzirA.jpg");
+    const auto Mask = LoadBitmapImage(Source, "puzirA.jpg");
     ASSERT_TRUE(Mask);
     ASSERT_EQ(Mask->Width, 256);
     for (auto [X, Y] : {std::pair{0, 0}, std::pair{255, 0}, std::pair{0, 255}, std::pair{255, 255}}) {

@@ -44,20 +44,6 @@ void ExpectVector(const TGLVector& V, float X, float Y, float Z, float Tolerance
     EXPECT_NEAR(V.Z, Z, Tolerance);
 }
 
-
-// Frees whatever list the code under test created.
-struct TLists {
-    TGLTextureList* Textures = nullptr;
-    TGLMaterialList* Materials = nullptr;
-    TGLPrimitiveList* Primitives = nullptr;
-    ~TLists()
-    {
-        delete Textures;
-        delete Materials;
-        delete Primitives;
-    }
-};
-
 }   // namespace
 
 // --------------------------------------------------------- splitting table
@@ -239,7 +225,7 @@ TEST(PrimitiveFrom3DMFile, MergesObjectsWithOffsetIndicesOrGivesNone)
     ExpectVector(P->Vertices.GetItem(6), 5, 5, 5);
     EXPECT_EQ(P->Normals.Count(), 7);
 
-    EXPECT_EQ(PrimitiveFrom3DMFile(*Parse("#Header 1\r\nVersion 1\r\n")), nullptr);
+    EXPECT_FALSE(PrimitiveFrom3DMFile(*Parse("#Header 1\r\nVersion 1\r\n")));
 }
 
 // ------------------------------------------------------- material groups
@@ -250,20 +236,18 @@ TEST(PrimitiveListFrom3DMObject, OnePrimitivePerMaterialIdInAscendingOrder)
     const auto File = Parse(Object() + Section("Vertices", {"[0,0,0]", "[1,0,0]", "[1,1,0]", "[0,1,0]", "[9,9,0]"}) +
                             Section("VertexFaces", {"[1,2,5]", "[1,2,3]", "[1,3,4]"}) +
                             Section("FaceMatID", {"3", "1", "1"}));
-    TGLPrimitiveList* List = nullptr;
+    TGLPrimitiveList List;
     PrimitiveListFrom3DMObject(File->Object(0), List);
-    const std::unique_ptr<TGLPrimitiveList> Owned(List);
-    ASSERT_NE(List, nullptr);
-    ASSERT_EQ(List->Count(), 2);
-    EXPECT_EQ(List->Items(0)->Indices.Count(), 6);
-    EXPECT_EQ(List->Items(0)->Vertices.Count(), 4);
-    EXPECT_EQ(List->Items(1)->Indices.Count(), 3);
-    ExpectVector(List->Items(1)->Vertices.GetItem(2), 9, 9, 0);
+    ASSERT_EQ(List.Count(), 2);
+    EXPECT_EQ(List.Items(0)->Indices.Count(), 6);
+    EXPECT_EQ(List.Items(0)->Vertices.Count(), 4);
+    EXPECT_EQ(List.Items(1)->Indices.Count(), 3);
+    ExpectVector(List.Items(1)->Vertices.GetItem(2), 9, 9, 0);
 
-    // Appends to an existing list.
+    // Appends to a list that holds primitives already.
     PrimitiveListFrom3DMObject(File->Object(0), List);
-    EXPECT_EQ(List->Count(), 4);
-    EXPECT_EQ(List->Items(0)->RefCount(), 1);
+    EXPECT_EQ(List.Count(), 4);
+    EXPECT_EQ(List.Items(0)->RefCount(), 1);
 }
 
 TEST(PrimitiveListFrom3DMObject, MaterialIdsAboveAThousandOrBelowZeroRaise)
@@ -283,8 +267,7 @@ TEST(PrimitiveListFrom3DMObject, MaterialIdsAboveAThousandOrBelowZeroRaise)
     for (const auto& Case : Cases) {
         const auto File = Parse(Base + Section("FaceMatID", {Case.First, Case.Second}));
         TGLPrimitiveList List;
-        TGLPrimitiveList* Pointer = &List;
-        const std::string Error = ErrorOf([&] { PrimitiveListFrom3DMObject(File->Object(0), Pointer); });
+        const std::string Error = ErrorOf([&] { PrimitiveListFrom3DMObject(File->Object(0), List); });
         if (Case.Message) {
             EXPECT_EQ(Error, Case.Message) << Case.First << " " << Case.Second;
             EXPECT_EQ(List.Count(), 0);
@@ -292,7 +275,6 @@ TEST(PrimitiveListFrom3DMObject, MaterialIdsAboveAThousandOrBelowZeroRaise)
             EXPECT_EQ(Error, "") << Case.First << " " << Case.Second;
             EXPECT_GE(List.Count(), 1);
         }
-        EXPECT_EQ(Pointer, &List);
     }
 }
 
@@ -300,13 +282,12 @@ TEST(PrimitiveListFrom3DMObject, FacesWithoutAnIdAreLeftOutAndIdsBeyondTheFacesR
 {
     const std::string Base = Object() + Section("Vertices", SquareVertices) + Section("VertexFaces", SquareFaces);
     TGLPrimitiveList List;
-    TGLPrimitiveList* Pointer = &List;
-    PrimitiveListFrom3DMObject(Parse(Base + Section("FaceMatID", {"1"}))->Object(0), Pointer);
+    PrimitiveListFrom3DMObject(Parse(Base + Section("FaceMatID", {"1"}))->Object(0), List);
     ASSERT_EQ(List.Count(), 1);
     EXPECT_EQ(List.Items(0)->Indices.Count(), 3);
-    PrimitiveListFrom3DMObject(Parse(Base)->Object(0), Pointer);
+    PrimitiveListFrom3DMObject(Parse(Base)->Object(0), List);
     EXPECT_EQ(List.Count(), 1);
-    EXPECT_THROW(PrimitiveListFrom3DMObject(Parse(Base + Section("FaceMatID", {"1", "1", "1"}))->Object(0), Pointer),
+    EXPECT_THROW(PrimitiveListFrom3DMObject(Parse(Base + Section("FaceMatID", {"1", "1", "1"}))->Object(0), List),
                  EGlimmoraError);
 }
 
@@ -367,28 +348,14 @@ std::string Standard(const std::string& Name, const std::string& DiffuseMap, int
                                         "Diffuse (color 255 0 0)", "DiffuseMap " + DiffuseMap});
 }
 
+// Models and images from files in a folder of the test, or from the
+// test program's embedded resources.
 class Convert3DMFiles : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        FSavedModelDir = ModelDir;
-        FSavedImageDir = ImageDir;
-        FSavedUseResources = UseResources;
-        ModelDir = Dir.File("");
-        ImageDir = Dir.File("");
-        UseResources = false;
-    }
-    void TearDown() override
-    {
-        ModelDir = FSavedModelDir;
-        ImageDir = FSavedImageDir;
-        UseResources = FSavedUseResources;
-    }
     TTempDir Dir;
-
-private:
-    std::string FSavedModelDir, FSavedImageDir;
-    bool FSavedUseResources = false;
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
+    const TAssetSource Files{*Module, false, Dir.File(""), Dir.File("")};
+    const TAssetSource Embedded = EmbeddedAssets(*Module);
 };
 
 }   // namespace
@@ -404,38 +371,28 @@ TEST_F(Convert3DMFiles, ListsFrom3DMFileFillsPrimitivesMaterialsAndTexturesOfMap
         Standard("SubB", "dollar.jpg", 25) + Standard("Mapped", "caust1.jpg", 100) + Object() +
         Section("Vertices", SquareVertices) + Section("VertexFaces", SquareFaces) + Section("FaceMatID", {"1", "2"});
     const auto File = Parse(Text);
-    UseResources = true;   // the maps come from the embedded assets
-    TLists L;
-    ListsFrom3DMFile(*File, L.Textures, L.Materials, L.Primitives);
-    ASSERT_NE(L.Materials, nullptr);
-    ASSERT_NE(L.Textures, nullptr);
-    ASSERT_NE(L.Primitives, nullptr);
-    EXPECT_EQ(L.Primitives->Count(), 2);
-    ASSERT_EQ(L.Materials->Count(), 4);
-    EXPECT_FLOAT_EQ(L.Materials->Items(1)->Diffuse().A, 0.5f);
-    EXPECT_FLOAT_EQ(L.Materials->Items(2)->Diffuse().A, 0.25f);
-    EXPECT_FLOAT_EQ(L.Materials->Items(3)->Diffuse().A, 1.0f);
-    ASSERT_EQ(L.Textures->Count(), 2);
-    EXPECT_EQ(L.Textures->Items(0)->Width(), 256);
+    // The maps come from the embedded assets.
+    const TModelLists L = ListsFrom3DMFile(Embedded, *File);
+    EXPECT_EQ(L.Primitives.Count(), 2);
+    ASSERT_EQ(L.Materials.Count(), 4);
+    EXPECT_FLOAT_EQ(L.Materials.Items(1)->Diffuse().A, 0.5f);
+    EXPECT_FLOAT_EQ(L.Materials.Items(2)->Diffuse().A, 0.25f);
+    EXPECT_FLOAT_EQ(L.Materials.Items(3)->Diffuse().A, 1.0f);
+    ASSERT_EQ(L.Textures.Count(), 2);
+    EXPECT_EQ(L.Textures.Items(0)->Width(), 256);
+    EXPECT_EQ(L.Textures.Items(0)->RefCount(), 1);
 
-    // A second fill clears the lists first; a file without objects leaves
-    // them as they are.
-    ListsFrom3DMFile(*File, L.Textures, L.Materials, L.Primitives);
-    EXPECT_EQ(L.Materials->Count(), 4);
-    EXPECT_EQ(L.Textures->Count(), 2);
-    EXPECT_EQ(L.Primitives->Count(), 2);
-    ListsFrom3DMFile(*Parse(Standard("Alone", "undefined", 100)), L.Textures, L.Materials, L.Primitives);
-    EXPECT_EQ(L.Materials->Count(), 4);
-    EXPECT_EQ(L.Primitives->Count(), 2);
+    // A file without objects gives no material either.
+    const TModelLists Alone = ListsFrom3DMFile(Embedded, *Parse(Standard("Alone", "undefined", 100)));
+    EXPECT_EQ(Alone.Materials.Count(), 0);
+    EXPECT_EQ(Alone.Primitives.Count(), 0);
 }
 
 TEST_F(Convert3DMFiles, AMapOfAnUnknownKindFailsOnTheNilTexture)
 {
     const auto File = Parse(Standard("Odd", "picture.png", 100) + Object() + Section("Vertices", SquareVertices) +
                             Section("VertexFaces", SquareFaces));
-    TLists L;
-    EXPECT_EQ(ErrorOf([&] { ListsFrom3DMFile(*File, L.Textures, L.Materials, L.Primitives); }),
-              "TGLTextureList error: Add NIL Texture!");
+    EXPECT_EQ(ErrorOf([&] { ListsFrom3DMFile(Files, *File); }), "TGLTextureList error: Add NIL Texture!");
 }
 
 TEST_F(Convert3DMFiles, LoadEntryPointsReadFromModelDir)
@@ -444,61 +401,48 @@ TEST_F(Convert3DMFiles, LoadEntryPointsReadFromModelDir)
                              Section("VertexFaces", SquareFaces) + Section("FaceMatID", {"1", "2"}) +
                              Object("B") + Section("Vertices", SquareVertices) +
                              Section("VertexFaces", {"[1,2,3]"}) + Section("FaceMatID", {"7"}));
-    const auto Merged = Load3DMPrimitive("two.3dm");
+    const auto Merged = Load3DMPrimitive(Files, "two.3dm");
     ASSERT_TRUE(Merged);
     EXPECT_EQ(Merged->Indices.Count(), 9);
     EXPECT_EQ(Merged->Vertices.Count(), 7);
 
-    TLists L;
-    Load3DM("two.3dm", L.Textures, L.Materials, L.Primitives);
-    ASSERT_NE(L.Primitives, nullptr);
-    EXPECT_EQ(L.Primitives->Count(), 3);
-    EXPECT_EQ(L.Materials->Count(), 1);
-    EXPECT_EQ(L.Textures->Count(), 0);
+    const TModelLists L = Load3DM(Files, "two.3dm");
+    EXPECT_EQ(L.Primitives.Count(), 3);
+    EXPECT_EQ(L.Materials.Count(), 1);
+    EXPECT_EQ(L.Textures.Count(), 0);
 
-    TGLPrimitiveList List;
-    List.Add(new TGLPrimitive);
-    Load3DMPrimitiveList("two.3dm", List);
-    EXPECT_EQ(List.Count(), 3);
+    EXPECT_EQ(Load3DMPrimitiveList(Files, "two.3dm").Count(), 3);
 }
 
 TEST_F(Convert3DMFiles, AFileWithoutObjectsLoadsNothing)
 {
     Dir.Write("empty.3dm", Standard("Red", "undefined", 100));
-    EXPECT_EQ(Load3DMPrimitive("empty.3dm"), nullptr);
+    EXPECT_FALSE(Load3DMPrimitive(Files, "empty.3dm"));
 
-    TLists L;
-    Load3DM("empty.3dm", L.Textures, L.Materials, L.Primitives);
-    EXPECT_EQ(L.Textures, nullptr);
-    EXPECT_EQ(L.Materials, nullptr);
-    EXPECT_EQ(L.Primitives, nullptr);
+    const TModelLists L = Load3DM(Files, "empty.3dm");
+    EXPECT_EQ(L.Textures.Count(), 0);
+    EXPECT_EQ(L.Materials.Count(), 0);
+    EXPECT_EQ(L.Primitives.Count(), 0);
 
-    TGLPrimitiveList List;
-    List.Add(new TGLPrimitive);
-    Load3DMPrimitiveList("empty.3dm", List);
-    EXPECT_EQ(List.Count(), 0);
+    EXPECT_EQ(Load3DMPrimitiveList(Files, "empty.3dm").Count(), 0);
 }
 
 TEST_F(Convert3DMFiles, ReaderErrorsPassThroughTheEntryPoints)
 {
     Dir.Write("bad.3dm", Object() + Section("Vertices", {"[1,x,2]"}));
-    TLists L;
     for (const char* Name : {"bad.3dm", "missing.3dm"}) {
-        EXPECT_THROW(Load3DMPrimitive(Name), EGlimmoraError) << Name;
-        EXPECT_THROW(Load3DM(Name, L.Textures, L.Materials, L.Primitives), EGlimmoraError) << Name;
-        TGLPrimitiveList List;
-        EXPECT_THROW(Load3DMPrimitiveList(Name, List), EGlimmoraError) << Name;
+        EXPECT_THROW(Load3DMPrimitive(Files, Name), EGlimmoraError) << Name;
+        EXPECT_THROW(Load3DM(Files, Name), EGlimmoraError) << Name;
+        EXPECT_THROW(Load3DMPrimitiveList(Files, Name), EGlimmoraError) << Name;
     }
-    EXPECT_EQ(L.Primitives, nullptr);
-    EXPECT_NE(ErrorOf([] { Load3DMPrimitive("missing.3dm"); }).find("missing.3dm"), std::string::npos);
+    EXPECT_NE(ErrorOf([&] { Load3DMPrimitive(Files, "missing.3dm"); }).find("missing.3dm"), std::string::npos);
 }
 
 TEST_F(Convert3DMFiles, WithResourcesTheDirectoryPlaysNoPart)
 {
-    UseResources = true;
-    ModelDir = "/nowhere/at/all/";
-    const auto Bill = Load3DMPrimitive("Dollaro00f.3dm");
+    const TAssetSource Assets{*Module, true, "/nowhere/at/all/", "/nowhere/either/"};
+    const auto Bill = Load3DMPrimitive(Assets, "Dollaro00f.3dm");
     ASSERT_TRUE(Bill);
     EXPECT_EQ(Bill->Vertices.Count(), 8);
-    EXPECT_THROW(Load3DMPrimitive("NoSuchModel.3dm"), EGlimmoraError);
+    EXPECT_THROW(Load3DMPrimitive(Assets, "NoSuchModel.3dm"), EGlimmoraError);
 }

@@ -144,7 +144,7 @@ TEST(T3DMFile, ReadsEverySectionOfAModel)
     EXPECT_EQ(M->ReflectionMap, "Caust5.JPG");
 }
 
-TEST(T3DMFile, LineEndsAndBlankLines)
+TEST(T3DMFile, LineEndsBlankLinesAndSectionCounts)
 {
     struct Case {
         const char* Text;
@@ -159,6 +159,8 @@ TEST(T3DMFile, LineEndsAndBlankLines)
         {"#Object 0\n#Vertices 2\n \t\n[4,5,6]\n", -1},
         // lines that do not begin with "#" are passed over before a heading
         {"junk\n  more junk\n#Object 1\nName X\nrest of object\n#Vertices 1\n\t[1,2,3]\t\n", 1},
+        // a section count below 0 reads no lines, as 0 does
+        {"#Object -1\n#Vertices -1\n#Normals -2147483648\n#Vertices 1\n[1,2,3]\n", 1},
     };
     for (const Case& C : Cases) {
         T3DMFile F;
@@ -292,7 +294,6 @@ TEST(T3DMFile, BadInputFailsWithAClearMessage)
         {"#FaceMatID 1\n1\n", "'FaceMatID' comes before any Object section", -1},
         {"#Object 0\n#Vertices\n[1,2,3]\n", "section heading '#Vertices' has no count", 0},
         {"#Object 0\n#Vertices x\n", "'x' is not a valid integer value", 0},
-        {"#Object 0\n#Vertices -1\n", "negative section count '-1'", 0},
         {"#Object 0\n#Vertices 99999999999\n", "is not a valid integer value", 0},
         {"#Header 1\nVersion one\n", "'one' is not a valid integer value", -1},
         {"#MaterialStandard 1\nOpacity high\n", "'high' is not a valid floating point value", -1},

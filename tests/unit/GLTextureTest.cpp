@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
+#include <type_traits>
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -44,30 +46,19 @@ std::string Message(const std::function<void()>& F)
     return "";
 }
 
-class SavedImageSwitches : public ::testing::Test {
+// Images from the test program's embedded resources.
+class ImageAssets : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        FUse = UseResources;
-        FDir = ImageDir;
-        UseResources = true;
-    }
-    void TearDown() override
-    {
-        UseResources = FUse;
-        ImageDir = FDir;
-    }
-
-private:
-    bool FUse = false;
-    std::string FDir;
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
+    const TAssetSource Assets = EmbeddedAssets(*Module);
 };
 
 } // namespace
 
 TEST(TGLTexture, StartsWithItsDefaultsAndNoPixels)
 {
-    TGLTexture T;
+    const auto TRef = MakeGLRef<TGLTexture>();
+    TGLTexture& T = *TRef;
     EXPECT_EQ(T.BytesPerPixel(), 3);
     EXPECT_EQ(T.Pixels(), nullptr);
     EXPECT_FALSE(T.Created());
@@ -111,7 +102,8 @@ TEST(TGLTexture, SetSizeTakesPowersOfTwoAndChecksTheBufferSize)
         {tfRGBA, 16384, 16384, "TGLTexture.SetSize error: the size 16384 x 16384 is too large"},
     };
     for (const Case& C : Cases) {
-        TGLTexture T;
+        const auto TRef = MakeGLRef<TGLTexture>();
+        TGLTexture& T = *TRef;
         T.SetSize(tfRGB, 2, 2);   // a buffer the failing calls must free
         const std::string Error = Message([&] { T.SetSize(C.Format, C.Width, C.Height); });
         EXPECT_EQ(Error, C.Error) << C.Width << " x " << C.Height;
@@ -134,7 +126,8 @@ TEST(TGLTexture, SetSizeTakesPowersOfTwoAndChecksTheBufferSize)
 
 TEST(TGLTexture, PixelRowIsChecked)
 {
-    TGLTexture T;
+    const auto TRef = MakeGLRef<TGLTexture>();
+    TGLTexture& T = *TRef;
     EXPECT_THROW(T.PixelRow(0), EGlimmoraError);
     T.SetSize(tfRGB, 4, 2);
     EXPECT_NO_THROW(T.PixelRow(1));
@@ -145,7 +138,8 @@ TEST(TGLTexture, PixelRowIsChecked)
 TEST(TGLTexture, FirstBindCreatesAndUploadsEverythingASecondOnlyBinds)
 {
     TRecordingGL GL;
-    TGLTexture T;
+    const auto TRef = MakeGLRef<TGLTexture>();
+    TGLTexture& T = *TRef;
     T.SetSize(tfRGB, 4, 4);
     GL.NamePointer(T.Pixels(), "pixels");
     T.Bind();
@@ -162,7 +156,8 @@ TEST(TGLTexture, FirstBindCreatesAndUploadsEverythingASecondOnlyBinds)
 TEST(TGLTexture, InvalidateImageReuploadsThePixelsButNotTheParameters)
 {
     TRecordingGL GL;
-    TGLTexture T;
+    const auto TRef = MakeGLRef<TGLTexture>();
+    TGLTexture& T = *TRef;
     T.SetSize(tfRGB, 4, 4);
     GL.NamePointer(T.Pixels(), "pixels");
     T.Bind();
@@ -179,7 +174,8 @@ TEST(TGLTexture, DeleteTextureKeepsThePixelsAndTheNextBindCreatesAnew)
 {
     TRecordingGL GL;
     GL.NextTextureName = 7;
-    TGLTexture T;
+    const auto TRef = MakeGLRef<TGLTexture>();
+    TGLTexture& T = *TRef;
     T.SetSize(tfRGB, 4, 4);
     GL.NamePointer(T.Pixels(), "pixels");
     T.Bind();
@@ -223,7 +219,8 @@ TEST(TGLTexture, SettersMarkTheirBitAndUploadOnlyThatPart)
     };
     for (const Case& C : Cases) {
         TRecordingGL GL;
-        TGLTexture T;
+        const auto TRef = MakeGLRef<TGLTexture>();
+        TGLTexture& T = *TRef;
         T.SetSize(tfRGB, 4, 4);
         T.Bind();
         GL.Clear();
@@ -235,7 +232,8 @@ TEST(TGLTexture, SettersMarkTheirBitAndUploadOnlyThatPart)
         Expected.push_back("glBindTexture(GL_TEXTURE_2D,1)");
         EXPECT_THAT(GL.Calls, ElementsAreArray(Expected));
     }
-    TGLTexture T;
+    const auto TRef = MakeGLRef<TGLTexture>();
+    TGLTexture& T = *TRef;
     EXPECT_THROW(T.SetFilter(TGLTextureFilter(6)), EGlimmoraError);
     EXPECT_THROW(T.SetEnvMode(TGLTextureEnvMode(4)), EGlimmoraError);
 }
@@ -243,7 +241,8 @@ TEST(TGLTexture, SettersMarkTheirBitAndUploadOnlyThatPart)
 TEST(TGLTexture, OneRowIsA1DTextureAndOddRowsUploadUnaligned)
 {
     TRecordingGL GL;
-    TGLTexture Line;
+    const auto LineRef = MakeGLRef<TGLTexture>();
+    TGLTexture& Line = *LineRef;
     Line.SetSize(tfRGBA, 4, 1);
     GL.NamePointer(Line.Pixels(), "line");
     Line.Bind();
@@ -254,7 +253,8 @@ TEST(TGLTexture, OneRowIsA1DTextureAndOddRowsUploadUnaligned)
 
     // RGB rows of 6 bytes: OpenGL must not assume 4-byte row alignment.
     GL.Clear();
-    TGLTexture Small;
+    const auto SmallRef = MakeGLRef<TGLTexture>();
+    TGLTexture& Small = *SmallRef;
     Small.SetSize(tfRGB, 2, 2);
     GL.NamePointer(Small.Pixels(), "small");
     Small.Bind();
@@ -269,20 +269,23 @@ TEST(TGLTexture, OneRowIsA1DTextureAndOddRowsUploadUnaligned)
 TEST(TGLTexture, ListsShareTexturesByReference)
 {
     TGLTextureList A, B;
-    auto* T = new TGLTexture;
-    A.Add(T);
-    B.Add(T);
-    EXPECT_EQ(T->RefCount(), 2);
+    A.Add(MakeGLRef<TGLTexture>());
+    B.Add(A.Ref(0));
+    EXPECT_EQ(B.Items(0), A.Items(0));
+    EXPECT_EQ(A.Items(0)->RefCount(), 2);
     A.Clear();
     EXPECT_EQ(B.Items(0)->RefCount(), 1);
     B.Clear();   // frees the texture (no GL object was made)
 }
 
-TEST_F(SavedImageSwitches, TextureFromBitmapFlipsRowsAndReadsPalettes)
+// A texture is freed by its last reference only.
+static_assert(!std::is_destructible_v<TGLTexture>);
+
+TEST_F(ImageAssets, TextureFromBitmapFlipsRowsAndReadsPalettes)
 {
     for (const char* Name : {"fixture24.bmp", "fixture8.bmp"}) {
         TRecordingGL GL;
-        const auto Bitmap = LoadBitmapImage(Name);
+        const auto Bitmap = LoadBitmapImage(Assets, Name);
         const auto T = TextureFromBitmap(Bitmap.get());
         ASSERT_TRUE(T) << Name;
         EXPECT_TRUE(GL.Calls.empty());   // nothing is uploaded before Bind
@@ -298,13 +301,13 @@ TEST_F(SavedImageSwitches, TextureFromBitmapFlipsRowsAndReadsPalettes)
     EXPECT_FALSE(TextureFromBitmap(nullptr));
     const TGLBitmap Empty;
     EXPECT_FALSE(TextureFromBitmap(&Empty));
-    EXPECT_FALSE(TextureFromBitmap(LoadBitmapImage("fixture4.bmp").get()));
+    EXPECT_FALSE(TextureFromBitmap(LoadBitmapImage(Assets, "fixture4.bmp").get()));
 }
 
-TEST_F(SavedImageSwitches, AlphaIsTheBrightnessOfTheSecondImage)
+TEST_F(ImageAssets, AlphaIsTheBrightnessOfTheSecondImage)
 {
-    const auto Colour = LoadBitmapImage("fixture8.bmp");
-    const auto Alpha = LoadBitmapImage("fixture24.bmp");
+    const auto Colour = LoadBitmapImage(Assets, "fixture8.bmp");
+    const auto Alpha = LoadBitmapImage(Assets, "fixture24.bmp");
     const auto T = TextureFromBitmaps(Colour.get(), Alpha.get());
     ASSERT_TRUE(T);
     EXPECT_EQ(T->Format(), tfRGBA);
@@ -315,49 +318,49 @@ TEST_F(SavedImageSwitches, AlphaIsTheBrightnessOfTheSecondImage)
     EXPECT_EQ(T->PixelRow(1)[3], 85);   // red: 255 / 3
     EXPECT_EQ(T->PixelRow(1)[7], 85);   // green
 
-    const auto Wide = LoadBitmapImage("fixture24wide.bmp");
+    const auto Wide = LoadBitmapImage(Assets, "fixture24wide.bmp");
     EXPECT_FALSE(TextureFromBitmaps(Colour.get(), Wide.get()));
     EXPECT_FALSE(TextureFromBitmaps(Colour.get(), nullptr));
-    EXPECT_FALSE(TextureFromBitmaps(LoadBitmapImage("fixture4.bmp").get(), Colour.get()));
+    EXPECT_FALSE(TextureFromBitmaps(LoadBitmapImage(Assets, "fixture4.bmp").get(), Colour.get()));
 
     // The same name twice (in any case): the colour image is its own alpha.
-    const auto Own = LoadTextureWithAlpha("Fixture24.BMP", "fixture24.bmp");
+    const auto Own = LoadTextureWithAlpha(Assets, "Fixture24.BMP", "fixture24.bmp");
     ASSERT_TRUE(Own);
     EXPECT_EQ(std::vector<int>(Own->PixelRow(0), Own->PixelRow(0) + 8),
               (std::vector<int>{0, 0, 255, 85, 30, 60, 91, 60}));
-    const auto Other = LoadTextureWithAlpha("fixture24.bmp", "fixture8short.bmp");
+    const auto Other = LoadTextureWithAlpha(Assets, "fixture24.bmp", "fixture8short.bmp");
     ASSERT_TRUE(Other);
     EXPECT_EQ(Other->PixelRow(1)[3], 20);   // (10 + 20 + 30) / 3
     EXPECT_EQ(Other->PixelRow(0)[3], 0);    // an index past the colour table
-    EXPECT_FALSE(LoadTextureWithAlpha("fixture24.bmp", "fixture24wide.bmp"));
+    EXPECT_FALSE(LoadTextureWithAlpha(Assets, "fixture24.bmp", "fixture24wide.bmp"));
 }
 
-TEST_F(SavedImageSwitches, LoadTextureChoosesByExtension)
+TEST_F(ImageAssets, LoadTextureChoosesByExtension)
 {
-    const auto Caustic = LoadTexture("data/Caust1.JPG");   // the resource CAUST1_JPG
+    const auto Caustic = LoadTexture(Assets, "data/Caust1.JPG");   // the resource CAUST1_JPG
     ASSERT_TRUE(Caustic);
     EXPECT_EQ(Caustic->Width(), 256);
     EXPECT_EQ(Caustic->Height(), 256);
     EXPECT_EQ(Caustic->Format(), tfRGB);
 
-    const auto Bmp = LoadTexture("FIXTURE24.BMP");
+    const auto Bmp = LoadTexture(Assets, "FIXTURE24.BMP");
     ASSERT_TRUE(Bmp);
     EXPECT_EQ(Bmp->PixelRow(1)[0], 255);
     for (const char* Name : {"fixture_prog.jpeg", "fixture_prog.png", "fixture_prog", "fixture24.bmp.gz"})
-        EXPECT_FALSE(LoadTexture(Name)) << Name;
+        EXPECT_FALSE(LoadTexture(Assets, Name)) << Name;
 
     // A picture whose sides are not powers of two raises, leaking nothing.
-    EXPECT_EQ(Message([] { LoadTexture("Background.bmp"); }), "TGLTexture.SetSize error: a size is not power 2");
-    EXPECT_EQ(Message([] { LoadTexture("missing.jpg"); }), "Resource missing_jpg not found");
+    EXPECT_EQ(Message([&] { LoadTexture(Assets, "Background.bmp"); }),
+              "TGLTexture.SetSize error: a size is not power 2");
+    EXPECT_EQ(Message([&] { LoadTexture(Assets, "missing.jpg"); }), "Resource missing_jpg not found");
 
     // From files: ".jepg" is taken as well.
     const std::filesystem::path Dir = std::filesystem::temp_directory_path() / "glimmora_load_texture";
     std::filesystem::create_directories(Dir);
-    const auto Jpg = LoadResourceBytes("fixture_prog.jpg", rkRawData);
+    const auto Jpg = LoadResourceBytes(*Module, "fixture_prog.jpg", rkRawData);
     std::ofstream(Dir / "p.JEPG", std::ios::binary).write(reinterpret_cast<const char*>(Jpg.data()), Jpg.size());
-    UseResources = false;
-    ImageDir = Dir.string() + "/";
-    const auto FromFile = LoadTexture("p.JEPG");
+    const TAssetSource Files{*Module, false, "", Dir.string() + "/"};
+    const auto FromFile = LoadTexture(Files, "p.JEPG");
     ASSERT_TRUE(FromFile);
     EXPECT_EQ(FromFile->Width(), 16);
     EXPECT_EQ(FromFile->PixelRow(15)[0], 254);   // the top-left red of the picture

@@ -17,12 +17,6 @@ namespace {
 
 constexpr TBitmapColor Red{255, 0, 0}, Green{0, 255, 0}, Blue{0, 0, 255}, Odd{30, 60, 91}, Black{0, 0, 0};
 
-std::vector<std::uint8_t> ResourceCopy(const char* Name, TResourceKind Kind)
-{
-    const auto Bytes = LoadResourceBytes(Name, Kind);
-    return {Bytes.begin(), Bytes.end()};
-}
-
 // A .bmp file around a packed DIB whose colour table has Entries entries.
 std::vector<std::uint8_t> BitmapFile(const std::vector<std::uint8_t>& Dib, std::uint32_t Entries)
 {
@@ -47,30 +41,24 @@ bool Near(TBitmapColor A, TBitmapColor B, int Tolerance)
     return std::abs(A.R - B.R) <= Tolerance && std::abs(A.G - B.G) <= Tolerance && std::abs(A.B - B.B) <= Tolerance;
 }
 
+// Images from the test program's embedded resources.
 class ImageLoaders : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        FSavedUse = UseResources;
-        FSavedDir = ImageDir;
-    }
-    void TearDown() override
-    {
-        UseResources = FSavedUse;
-        ImageDir = FSavedDir;
-    }
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
+    const TAssetSource Assets = EmbeddedAssets(*Module);
 
-private:
-    bool FSavedUse = false;
-    std::string FSavedDir;
+    std::vector<std::uint8_t> ResourceCopy(const char* Name, TResourceKind Kind) const
+    {
+        const auto Bytes = LoadResourceBytes(*Module, Name, Kind);
+        return {Bytes.begin(), Bytes.end()};
+    }
 };
 
 } // namespace
 
 TEST_F(ImageLoaders, ProgressiveJPEGDecodesToTheStoredPixelsOnEveryPlatform)
 {
-    UseResources = true;
-    const auto Bitmap = LoadBitmapImage("textures/fixture_prog.jpg");
+    const auto Bitmap = LoadBitmapImage(Assets, "textures/fixture_prog.jpg");
     ASSERT_EQ(Bitmap->Format, bf24Bit);
     ASSERT_EQ(Bitmap->Width, 16);
     ASSERT_EQ(Bitmap->Height, 16);
@@ -85,9 +73,8 @@ TEST_F(ImageLoaders, ProgressiveJPEGDecodesToTheStoredPixelsOnEveryPlatform)
 
 TEST_F(ImageLoaders, GrayscaleJPEGExpandsToRGB)
 {
-    UseResources = true;
     // Extension and resource name match without regard to case.
-    const auto Bitmap = LoadBitmapImage("x\\fixture_gray.MIXED.jpg");
+    const auto Bitmap = LoadBitmapImage(Assets, "x\\fixture_gray.MIXED.jpg");
     ASSERT_EQ(Bitmap->Format, bf24Bit);
     ASSERT_EQ(Bitmap->Width, 16);
     ASSERT_EQ(Bitmap->Height, 8);
@@ -142,12 +129,11 @@ TEST_F(ImageLoaders, HugeJPEGSizeIsRefusedBeforeAllocating)
 
 TEST_F(ImageLoaders, BitmapsDecodeTopRowFirstWithTheirColours)
 {
-    UseResources = true;
     const TBitmapColor Square[2][2] = {{Red, Green}, {Blue, Odd}};
     const std::pair<const char*, TBitmapFormat> Cases[] = {
         {"fixture24.bmp", bf24Bit}, {"fixture24td.bmp", bf24Bit}, {"fixture8.bmp", bf8Bit}};
     for (const auto& [Name, Format] : Cases) {
-        const auto Bitmap = LoadBitmapImage(Name);
+        const auto Bitmap = LoadBitmapImage(Assets, Name);
         ASSERT_EQ(Bitmap->Format, Format) << Name;
         ASSERT_EQ(Bitmap->Width, 2);
         ASSERT_EQ(Bitmap->Height, 2);
@@ -159,8 +145,7 @@ TEST_F(ImageLoaders, BitmapsDecodeTopRowFirstWithTheirColours)
 
 TEST_F(ImageLoaders, IndicesPastAShortColourTableReadBlack)
 {
-    UseResources = true;
-    const auto Bitmap = LoadBitmapImage("fixture8short.bmp");
+    const auto Bitmap = LoadBitmapImage(Assets, "fixture8short.bmp");
     ASSERT_EQ(Bitmap->Format, bf8Bit);
     EXPECT_EQ(Bitmap->PixelColor(0, 0), (TBitmapColor{10, 20, 30}));
     EXPECT_EQ(Bitmap->PixelColor(1, 0), (TBitmapColor{40, 50, 60}));
@@ -182,8 +167,7 @@ TEST_F(ImageLoaders, IndicesPastAShortColourTableReadBlack)
 
 TEST_F(ImageLoaders, OtherDepthsGiveNoBitmap)
 {
-    UseResources = true;
-    EXPECT_TRUE(LoadBitmapImage("fixture4.bmp")->Empty());
+    EXPECT_TRUE(LoadBitmapImage(Assets, "fixture4.bmp")->Empty());
     // 24 bits with run-length compression is not taken either.
     std::vector<std::uint8_t> Dib = ResourceCopy("fixture24.bmp", rkBitmap);
     Put32(Dib, 16, 1);
@@ -242,16 +226,15 @@ TEST_F(ImageLoaders, FilesComeFromImageDirAndUnknownExtensionsGiveNothing)
     std::ofstream(Dir / "a.bmp", std::ios::binary).write(reinterpret_cast<const char*>(Bmp.data()), Bmp.size());
     std::ofstream(Dir / "b.JEPG", std::ios::binary).write(reinterpret_cast<const char*>(Jpg.data()), Jpg.size());
 
-    UseResources = false;
-    ImageDir = Dir.string() + "/";
-    EXPECT_EQ(LoadBitmapImage("a.bmp")->PixelColor(1, 1), Odd);
-    const auto FromFile = LoadBitmapImage("b.JEPG");
+    const TAssetSource Files{*Module, false, "", Dir.string() + "/"};
+    EXPECT_EQ(LoadBitmapImage(Files, "a.bmp")->PixelColor(1, 1), Odd);
+    const auto FromFile = LoadBitmapImage(Files, "b.JEPG");
     ASSERT_EQ(FromFile->Pixels.size(), sizeof FixtureProgPixels);
     EXPECT_TRUE(std::equal(FromFile->Pixels.begin(), FromFile->Pixels.end(), FixtureProgPixels));
-    EXPECT_THAT([] { LoadBitmapImage("missing.jpg"); },
+    EXPECT_THAT([&] { LoadBitmapImage(Files, "missing.jpg"); },
                 ::testing::ThrowsMessage<EGlimmoraError>(HasSubstr("Cannot open file \"")));
     for (const char* Name : {"a.png", "b.jpeg", "a", "a.bmp.txt"})
-        EXPECT_TRUE(LoadBitmapImage(Name)->Empty()) << Name;
+        EXPECT_TRUE(LoadBitmapImage(Files, Name)->Empty()) << Name;
     std::filesystem::remove_all(Dir);
 }
 

@@ -1,6 +1,9 @@
 // Materials, lights, the item lists and the light-model ambient.
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
+#include "fakes/ErrorOf.h"
 #include "fakes/RecordingGL.h"
 #include "gl/GLClasses.h"
 
@@ -11,7 +14,8 @@ const std::vector<std::string> None;
 TEST(MaterialTest, FirstApplySendsTheDefaultsToTheFrontInOrderThenNothing)
 {
     TRecordingGL Rec;
-    TGLMaterial M;   // on the stack: never released
+    const auto MRef = MakeGLRef<TGLMaterial>();
+    TGLMaterial& M = *MRef;
     M.Apply();
     EXPECT_EQ(Rec.Calls, (std::vector<std::string>{"glMaterialfv(GL_FRONT,GL_AMBIENT,0.2,0.2,0.2,1)",
                                                    "glMaterialfv(GL_FRONT,GL_DIFFUSE,0.8,0.8,0.8,1)",
@@ -26,7 +30,7 @@ TEST(MaterialTest, FirstApplySendsTheDefaultsToTheFrontInOrderThenNothing)
 
 TEST(MaterialTest, OnlyChangedValuesAreSent)
 {
-    TGLMaterial* M = new TGLMaterial;
+    const TGLRef<TGLMaterial> M = MakeGLRef<TGLMaterial>();
     TRecordingGL Rec;
     M->Apply();
     Rec.Clear();
@@ -38,7 +42,6 @@ TEST(MaterialTest, OnlyChangedValuesAreSent)
     Rec.Clear();
     M->ApplyAll();
     EXPECT_EQ(Rec.Calls.size(), 5u);
-    M->Release();
 }
 
 struct TFaceCase {
@@ -50,7 +53,7 @@ class MaterialFaceTest : public ::testing::TestWithParam<TFaceCase> {};
 
 TEST_P(MaterialFaceTest, FaceFlagsChooseTheFaceAndResendEverything)
 {
-    TGLMaterial* M = new TGLMaterial;
+    const TGLRef<TGLMaterial> M = MakeGLRef<TGLMaterial>();
     TRecordingGL Rec;
     M->Apply();
     Rec.Clear();
@@ -61,7 +64,6 @@ TEST_P(MaterialFaceTest, FaceFlagsChooseTheFaceAndResendEverything)
     const std::string Face = GetParam().Face;
     EXPECT_EQ(Rec.Calls[0], "glMaterialfv(" + Face + ",GL_AMBIENT,0.2,0.2,0.2,1)");
     EXPECT_EQ(Rec.Calls[4], "glMaterialf(" + Face + ",GL_SHININESS,0)");
-    M->Release();
 }
 
 INSTANTIATE_TEST_SUITE_P(Faces, MaterialFaceTest,
@@ -178,39 +180,92 @@ private:
 TEST(ItemListTest, ASharedItemLivesUntilTheLastListReleasesIt)
 {
     bool Freed = false;
-    auto* M = new TTrackedMaterial(Freed);
     TGLMaterialList A, B;
-    A.Add(M);
-    B.Add(M);
-    EXPECT_EQ(M->RefCount(), 2);
+    {
+        const TGLRef<TTrackedMaterial> M = MakeGLRef<TTrackedMaterial>(Freed);
+        EXPECT_EQ(M->RefCount(), 1);
+        A.Add(M);
+        B.Add(M);
+        EXPECT_EQ(M->RefCount(), 3);
+    }
+    EXPECT_EQ(B.Items(0)->RefCount(), 2);
     A.Clear();
     EXPECT_FALSE(Freed);
-    EXPECT_EQ(M->RefCount(), 1);
+    EXPECT_EQ(B.Items(0)->RefCount(), 1);
     EXPECT_EQ(A.Count(), 0);
     B.Clear();
     EXPECT_TRUE(Freed);
 }
 
-TEST(ItemListTest, TheDestructorReleasesAndAnUnlistedItemIsFreedByRelease)
+TEST(ItemListTest, TheDestructorReleasesAndTheLastReferenceFreesAnUnlistedItem)
 {
     bool Freed = false;
     {
         TGLMaterialList L;
-        L.Add(new TTrackedMaterial(Freed));
+        L.Add(MakeGLRef<TTrackedMaterial>(Freed));
     }
     EXPECT_TRUE(Freed);
     bool Freed2 = false;
-    auto* M = new TTrackedMaterial(Freed2);
-    EXPECT_EQ(M->Release(), -1);
+    TGLRef<TGLMaterial> M = MakeGLRef<TTrackedMaterial>(Freed2);
+    M.Reset();
     EXPECT_TRUE(Freed2);
+    EXPECT_FALSE(M);
+    M.Reset();   // a second reset has nothing left to give back
 }
+
+TEST(ItemRefTest, CopiesCountMovesHandOverAndAssignmentGivesTheOldItemBack)
+{
+    bool FreedA = false, FreedB = false;
+    TGLRef<TGLMaterial> A = MakeGLRef<TTrackedMaterial>(FreedA);
+    TGLRef<TGLMaterial> Copy = A;
+    EXPECT_EQ(A->RefCount(), 2);
+    EXPECT_TRUE(Copy == A);
+    TGLRef<TGLMaterial> Moved = std::move(Copy);
+    EXPECT_FALSE(Copy);
+    EXPECT_EQ(A->RefCount(), 2);
+    Moved = MakeGLRef<TTrackedMaterial>(FreedB);
+    EXPECT_EQ(A->RefCount(), 1);
+    A = Moved;   // A's item has no reference left
+    EXPECT_TRUE(FreedA);
+    EXPECT_EQ(Moved->RefCount(), 2);
+    A = A;
+    EXPECT_EQ(Moved->RefCount(), 2);
+    A.Reset();
+    Moved.Reset();
+    EXPECT_TRUE(FreedB);
+}
+
+TEST(ItemRefTest, AMovedListKeepsItsItemsAndAMoveAssignmentFreesTheOldOnes)
+{
+    bool FreedA = false, FreedB = false;
+    TGLMaterialList A;
+    A.Add(MakeGLRef<TTrackedMaterial>(FreedA));
+    TGLMaterialList B(std::move(A));
+    EXPECT_EQ(B.Count(), 1);
+    EXPECT_EQ(B.Items(0)->RefCount(), 1);
+    TGLMaterialList C;
+    C.Add(MakeGLRef<TTrackedMaterial>(FreedB));
+    C = std::move(B);
+    EXPECT_TRUE(FreedB);
+    EXPECT_FALSE(FreedA);
+    ASSERT_EQ(C.Count(), 1);
+    EXPECT_EQ(C.Ref(0)->RefCount(), 1);
+    EXPECT_EQ(ErrorOf([&] { C.Ref(1); }), "List index out of bounds (1)");
+}
+
+// Items are freed by their last reference only: nothing else can delete,
+// own or count one.
+static_assert(!std::is_destructible_v<TGLMaterial> && !std::is_destructible_v<TGLPrimitive>);
+static_assert(!std::is_constructible_v<TGLRef<TGLMaterial>, TGLMaterial*>);
+static_assert(std::is_constructible_v<TGLRef<TGLMaterial>, TGLRef<TTrackedMaterial>>);
+static_assert(!std::is_constructible_v<TGLRef<TTrackedMaterial>, TGLRef<TGLMaterial>>);
 
 TEST(ItemListTest, NilItemsRaiseTheListsMessageAndChangeNothing)
 {
     TGLPrimitiveList P;
     TGLMaterialList M;
     TGLTextureList T;
-    M.Add(new TGLMaterial);
+    M.Add(MakeGLRef<TGLMaterial>());
     auto Message = [](auto&& F) {
         try {
             F();
@@ -232,9 +287,9 @@ TEST(ItemListTest, NilItemsRaiseTheListsMessageAndChangeNothing)
 TEST(ItemListTest, ItemsChecksTheIndex)
 {
     TGLPrimitiveList L;
-    auto* P = new TGLPrimitive;
+    const TGLRef<TGLPrimitive> P = MakeGLRef<TGLPrimitive>();
     L.Add(P);
-    EXPECT_EQ(L.Items(0), P);
+    EXPECT_EQ(L.Items(0), P.Get());
     EXPECT_THROW(L.Items(1), EGlimmoraError);
     EXPECT_THROW(L.Items(-1), EGlimmoraError);
 }

@@ -39,10 +39,11 @@ class TOtherKey : public TAnimationKey {};
 
 TEST(TGLVertexAnimation, InterpolateBlendsCopiesOrLeavesThePrimitive)
 {
-    TGLPrimitive P;
+    const auto PRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& P = *PRef;
     Fill(P.Vertices, {{9, 9, 9}});
     TGLVertexAnimation A;
-    A.Primitive = &P;
+    A.Primitive = PRef;
     Fill(A.AddVertexKey(0), {{0, 0, 0}, {2, 4, 6}});
     Fill(A.AddVertexKey(1), {{4, 0, 0}, {2, 8, 6}});
     Fill(A.AddVertexKey(2), {{1, 1, 1}});
@@ -74,9 +75,8 @@ TEST(TGLVertexAnimation, InterpolateBlendsCopiesOrLeavesThePrimitive)
 
 TEST(TGLVertexAnimation, KeysOfAnotherKindRaise)
 {
-    TGLPrimitive P;
     TGLVertexAnimation A;
-    A.Primitive = &P;
+    A.Primitive = MakeGLRef<TGLPrimitive>();
     A.AddVertexKey(0);
     const TOtherKey Other;
     EXPECT_THROW(A.Interpolate(A.GetKey(0), Other, 0.5L), EGlimmoraError);
@@ -85,12 +85,13 @@ TEST(TGLVertexAnimation, KeysOfAnotherKindRaise)
 
 TEST(AddVertexKey, CopiesThePrimitivesVerticesIntoANewKey)
 {
-    TGLPrimitive P;
+    const auto PRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& P = *PRef;
     Fill(P.Vertices, {{1, 2, 3}, {4, 5, 6}});
     TGLVertexAnimation A;
     AddVertexKey(P, A, 0.5L);
     P.Vertices.SetItem(0, {7, 7, 7});   // the key keeps its own copy
-    AddVertexKey(TGLPrimitive(), A, 0.75L);
+    AddVertexKey(*MakeGLRef<TGLPrimitive>(), A, 0.75L);
     ASSERT_EQ(A.KeyCount(), 2);
     const auto& K = dynamic_cast<const TGLVertexKey&>(A.GetKey(0));
     EXPECT_EQ(K.Time, 0.5L);
@@ -157,39 +158,21 @@ class FrameLists : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FSavedModelDir = ModelDir;
-        FSavedUseResources = UseResources;
-        ModelDir = Dir.File("");
-        UseResources = false;
         Dir.Write("f0.3dm", Frame(0));
         Dir.Write("f1.3dm", Frame(10));
         Dir.Write("f2.3dm", Frame(30));
     }
-    void TearDown() override
-    {
-        delete Textures;
-        delete Materials;
-        delete Animations;
-        delete Primitives;
-        ModelDir = FSavedModelDir;
-        UseResources = FSavedUseResources;
-    }
     void Load(const std::string& Text)
     {
         Dir.Write("test.mfl", Text);
-        LoadFrameList("test.mfl", Textures, Materials, Animations, Primitives);
+        Model = LoadFrameList(Files, "test.mfl");
     }
-    TGLVertexAnimation& Animation(int32_t I) { return dynamic_cast<TGLVertexAnimation&>(Animations->Items(I)); }
+    TGLVertexAnimation& Animation(int32_t I) { return dynamic_cast<TGLVertexAnimation&>(Model.Animations.Items(I)); }
 
     TTempDir Dir;
-    TGLTextureList* Textures = nullptr;
-    TGLMaterialList* Materials = nullptr;
-    TAnimationList* Animations = nullptr;
-    TGLPrimitiveList* Primitives = nullptr;
-
-private:
-    std::string FSavedModelDir;
-    bool FSavedUseResources = false;
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
+    const TAssetSource Files{*Module, false, Dir.File(""), ""};
+    TAnimatedModel Model;
 };
 
 }   // namespace
@@ -198,13 +181,12 @@ TEST_F(FrameLists, LoadsOneLoopingAnimationPerPrimitiveAndBlendsByTheClock)
 {
     // A blank line between frames is skipped.
     Load("1 1.0\r\n0.0 f0.3dm\r\n0.2 f1.3dm\r\n\r\n0.4 f2.3dm\r\n");
-    ASSERT_NE(Primitives, nullptr);
-    ASSERT_EQ(Primitives->Count(), 1);
-    ASSERT_NE(Materials, nullptr);
-    EXPECT_EQ(Materials->Count(), 1);
-    ASSERT_EQ(Animations->Count(), 1);
+    ASSERT_EQ(Model.Primitives.Count(), 1);
+    EXPECT_EQ(Model.Materials.Count(), 1);
+    EXPECT_EQ(Model.Textures.Count(), 0);
+    ASSERT_EQ(Model.Animations.Count(), 1);
     TGLVertexAnimation& A = Animation(0);
-    EXPECT_EQ(A.Primitive, Primitives->Items(0));
+    EXPECT_EQ(A.Primitive.Get(), Model.Primitives.Items(0));
     EXPECT_TRUE(A.Loop);
     EXPECT_TRUE(A.Stopped);
     ASSERT_EQ(A.KeyCount(), 3);
@@ -213,16 +195,16 @@ TEST_F(FrameLists, LoadsOneLoopingAnimationPerPrimitiveAndBlendsByTheClock)
 
     // 0.3 s after the start every vertex lies halfway between the frames at
     // 0.2 and 0.4; a full loop later the same.
-    TGLPrimitive& P = *Primitives->Items(0);
+    TGLPrimitive& P = *Model.Primitives.Items(0);
     for (long double Clock : {100.3L, 100.7L}) {
-        Animations->Start(100);
-        Animations->Update(Clock);
+        Model.Animations.Start(100);
+        Model.Animations.Update(Clock);
         ASSERT_EQ(P.Vertices.Count(), 3);
         ExpectVector(P.Vertices.GetItem(0), 20, 0, 0);
         ExpectVector(P.Vertices.GetItem(1), 1, 0, 0);
         ExpectVector(P.Vertices.GetItem(2), 0, 1, 0);
     }
-    Animations->Update(100.9L);   // local 0.1: between frames 0 and 1
+    Model.Animations.Update(100.9L);   // local 0.1: between frames 0 and 1
     ExpectVector(P.Vertices.GetItem(0), 5, 0, 0);
 }
 
@@ -231,35 +213,36 @@ TEST_F(FrameLists, LoopFlagZeroPlaysOnceAndHoldsTheLastFrame)
     Load("0 1.0\r\n0.0 f0.3dm\r\n0.2 f1.3dm\r\n0.4 f2.3dm");
     TGLVertexAnimation& A = Animation(0);
     EXPECT_FALSE(A.Loop);
-    TGLPrimitive& P = *Primitives->Items(0);
-    Animations->Start(0);
-    Animations->Update(5.0L);
+    TGLPrimitive& P = *Model.Primitives.Items(0);
+    Model.Animations.Start(0);
+    Model.Animations.Update(5.0L);
     EXPECT_TRUE(A.Stopped);
     ExpectVector(P.Vertices.GetItem(0), 30, 0, 0);
-    Animations->Update(5.3L);
+    Model.Animations.Update(5.3L);
     ExpectVector(P.Vertices.GetItem(0), 30, 0, 0);
 }
 
 TEST_F(FrameLists, ASingleLineLoadsNothing)
 {
-    Animations = new TAnimationList;
-    auto Stale = std::make_unique<TGLVertexAnimation>();
-    Animations->Add(std::move(Stale));
+    Model.Animations.Add(std::make_unique<TGLVertexAnimation>());
+    Model.Primitives.Add(MakeGLRef<TGLPrimitive>());
     Load("1 1.0\r\n");
-    EXPECT_EQ(Animations->Count(), 0);
-    EXPECT_EQ(Primitives, nullptr);
-    EXPECT_EQ(Materials, nullptr);
+    EXPECT_EQ(Model.Animations.Count(), 0);
+    EXPECT_EQ(Model.Primitives.Count(), 0);
+    EXPECT_EQ(Model.Materials.Count(), 0);
 }
 
 TEST_F(FrameLists, LoadAnimatedModelKeepsPrimitivesAndAnimationsOnly)
 {
     Dir.Write("wave.mfl", "1 1.0\r\n0.0 f0.3dm\r\n0.2 f1.3dm\r\n");
-    LoadAnimatedModel("wave.mfl", Primitives, Animations);
-    ASSERT_NE(Primitives, nullptr);
-    ASSERT_EQ(Primitives->Count(), 1);
-    ASSERT_EQ(Animations->Count(), 1);
+    Model = LoadAnimatedModel(Files, "wave.mfl");
+    ASSERT_EQ(Model.Primitives.Count(), 1);
+    ASSERT_EQ(Model.Animations.Count(), 1);
     EXPECT_EQ(Animation(0).KeyCount(), 2);
-    EXPECT_EQ(Primitives->Items(0)->RefCount(), 1);
+    EXPECT_EQ(Model.Materials.Count(), 0);
+    EXPECT_EQ(Model.Textures.Count(), 0);
+    // Held by the list and by the animation that morphs it.
+    EXPECT_EQ(Model.Primitives.Items(0)->RefCount(), 2);
 }
 
 TEST_F(FrameLists, BadNumbersAndOrderRaiseClearErrors)
@@ -286,35 +269,35 @@ TEST_F(FrameLists, ALaterFrameWithMorePrimitivesRaises)
     Dir.Write("two.3dm", Frame(5, {1, 2}));
     EXPECT_EQ(ErrorOf([&] { Load("1 1.0\r\n0.0 f0.3dm\r\n0.2 two.3dm\r\n"); }),
               "LoadFrameList error: \"two.3dm\" has 2 primitives, the first frame 1 (test.mfl, line 3)");
-    EXPECT_EQ(Animation(0).KeyCount(), 1);
+    EXPECT_EQ(Model.Animations.Count(), 0) << "nothing half-loaded is handed out";
 }
 
 TEST_F(FrameLists, ALaterFrameWithFewerPrimitivesLeavesTheOthersWithoutAKey)
 {
     Dir.Write("two.3dm", Frame(5, {1, 2}));
     Load("1 1.0\r\n0.0 two.3dm\r\n0.2 f1.3dm\r\n");
-    ASSERT_EQ(Animations->Count(), 2);
+    ASSERT_EQ(Model.Animations.Count(), 2);
     EXPECT_EQ(Animation(0).KeyCount(), 2);
     EXPECT_EQ(Animation(1).KeyCount(), 1);
-    EXPECT_EQ(Animation(1).Primitive, Primitives->Items(1));
+    EXPECT_EQ(Animation(1).Primitive.Get(), Model.Primitives.Items(1));
 }
 
 TEST_F(FrameLists, FramesOfDifferentSizesLeaveThePrimitiveBetweenThem)
 {
     Dir.Write("square.3dm", Frame(50, {1}, true));
     Load("1 1.0\r\n0.0 f0.3dm\r\n0.2 square.3dm\r\n0.4 f2.3dm\r\n");
-    TGLPrimitive& P = *Primitives->Items(0);
-    Animations->Start(0);
-    Animations->Update(0.1L);
+    TGLPrimitive& P = *Model.Primitives.Items(0);
+    Model.Animations.Start(0);
+    Model.Animations.Update(0.1L);
     ASSERT_EQ(P.Vertices.Count(), 3);
     ExpectVector(P.Vertices.GetItem(0), 0, 0, 0);
-    Animations->Update(0.3L);
+    Model.Animations.Update(0.3L);
     ASSERT_EQ(P.Vertices.Count(), 3);
     ExpectVector(P.Vertices.GetItem(0), 0, 0, 0);
 }
 
 TEST_F(FrameLists, MissingFilesRaise)
 {
-    EXPECT_THROW(LoadFrameList("none.mfl", Textures, Materials, Animations, Primitives), EGlimmoraError);
+    EXPECT_THROW(LoadFrameList(Files, "none.mfl"), EGlimmoraError);
     EXPECT_THROW(Load("1 1.0\r\n0.0 f0.3dm\r\n0.2 gone.3dm\r\n"), EGlimmoraError);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "fakes/ErrorOf.h"
 #include "fakes/RecordingGL.h"
 #include "gl/GLClasses.h"
 
@@ -18,7 +19,8 @@ void ExpectVector(const TGLVector& V, float X, float Y, float Z)
 
 class PrimitiveTest : public ::testing::Test {
 protected:
-    TGLPrimitive P;   // on the stack: never released
+    const TGLRef<TGLPrimitive> PRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& P = *PRef;
     TRecordingGL Rec;
 
     void Triangle()
@@ -90,11 +92,23 @@ TEST_F(PrimitiveTest, AStrayIndexRaisesBeforeAnyCall)
 {
     Triangle();
     P.Indices.LoadFromArray(std::vector<int32_t>{0, 1, 3});
-    EXPECT_THROW(P.Draw(), EGlimmoraError);
-    EXPECT_THROW(P.CalcNormals(), EGlimmoraError);
+    EXPECT_EQ(ErrorOf([&] { P.Draw(); }), "TGLPrimitive error: index 3 is out of the 3 vertices!");
     P.Indices.SetIndex(2, -1);
     EXPECT_THROW(P.Draw(), EGlimmoraError);
     EXPECT_EQ(Rec.Calls, None);
+}
+
+TEST_F(PrimitiveTest, CalcNormalsRaisesTheVertexArraysOwnErrorForAStrayIndex)
+{
+    Triangle();
+    P.Normals.LoadFromArray(std::vector<float>{1, 2, 3});
+    for (const std::vector<int32_t>& Indices : {std::vector<int32_t>{0, 1, 3}, std::vector<int32_t>{-1, 1, 2},
+                                                std::vector<int32_t>{0, 1, 2, 2, 1, 7}}) {
+        P.Indices.LoadFromArray(Indices);
+        EXPECT_EQ(ErrorOf([&] { P.CalcNormals(); }), "TDArray GetItem: index out of bounds.") << Indices.back();
+        ASSERT_EQ(P.Normals.Count(), 1) << "the normals stay as they were";
+        ExpectVector(P.Normals.GetItem(0), 1, 2, 3);
+    }
 }
 
 struct TModeCase {
@@ -107,7 +121,8 @@ class PrimitiveModeTest : public ::testing::TestWithParam<TModeCase> {};
 TEST_P(PrimitiveModeTest, KindDrawsWithItsMode)
 {
     TRecordingGL Rec;
-    TGLPrimitive P;
+    const auto PRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& P = *PRef;
     P.Vertices.SetCount(4);
     P.SetPrimitiveType(GetParam().Kind);
     P.Draw();
@@ -126,7 +141,8 @@ INSTANTIATE_TEST_SUITE_P(Kinds, PrimitiveModeTest,
 
 TEST(PrimitiveNormalsTest, FlatNormalsPerTriangleAndTrailingVerticesStayZero)
 {
-    TGLPrimitive P;
+    const auto PRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& P = *PRef;
     P.Vertices.LoadFromArray(std::vector<float>{0, 0, 0, 1, 0, 0, 0, 1, 0, 5, 5, 5, 6, 6, 7});
     P.SetPrimitiveType(ptTriangles);
     P.CalcNormals();
@@ -141,7 +157,8 @@ TEST(PrimitiveNormalsTest, SharedVerticesGetTheNormalisedAreaWeightedSum)
 {
     // Two triangles sharing the edge 0-1: one in the z = 0 plane (normal +Z,
     // area 0.5), one in the x = 0 plane (normal +X, area 1).
-    TGLPrimitive P;
+    const auto PRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& P = *PRef;
     P.Vertices.LoadFromArray(std::vector<float>{0, 0, 0, 0, 1, 0, -1, 0, 0, 0, 0, 2});
     P.Indices.LoadFromArray(std::vector<int32_t>{0, 1, 2, 0, 1, 3});
     P.SetPrimitiveType(ptTriangles);
@@ -155,7 +172,8 @@ TEST(PrimitiveNormalsTest, SharedVerticesGetTheNormalisedAreaWeightedSum)
 
 TEST(PrimitiveNormalsTest, OtherKindsGetZeroNormals)
 {
-    TGLPrimitive P;
+    const auto PRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& P = *PRef;
     P.Vertices.LoadFromArray(std::vector<float>{0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0});
     P.Normals.SetCount(1);
     P.Normals.SetXYZ(0, 1, 1, 1);
@@ -168,7 +186,10 @@ TEST(PrimitiveNormalsTest, OtherKindsGetZeroNormals)
 
 TEST(PrimitiveMergeTest, IndexedMeshesMergeWithShiftedIndices)
 {
-    TGLPrimitive A, B;
+    const auto ARef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& A = *ARef;
+    const auto BRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& B = *BRef;
     for (TGLPrimitive* P : {&A, &B}) {
         P->Vertices.SetCount(4);
         P->Indices.LoadFromArray(std::vector<int32_t>{0, 1, 2, 2, 3, 0});
@@ -183,7 +204,12 @@ TEST(PrimitiveMergeTest, IndexedMeshesMergeWithShiftedIndices)
 
 TEST(PrimitiveMergeTest, ColoursAppendOnlyWhenPerVertex)
 {
-    TGLPrimitive A, B, C;
+    const auto ARef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& A = *ARef;
+    const auto BRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& B = *BRef;
+    const auto CRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& C = *CRef;
     A.Vertices.SetCount(2);
     A.Colors.SetCount(1);
     B.Vertices.SetCount(2);
@@ -198,7 +224,10 @@ TEST(PrimitiveMergeTest, ColoursAppendOnlyWhenPerVertex)
 
 TEST(PrimitiveMergeTest, DifferentKindsRaiseAndChangeNothing)
 {
-    TGLPrimitive A, B;
+    const auto ARef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& A = *ARef;
+    const auto BRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& B = *BRef;
     A.Vertices.SetCount(3);
     B.Vertices.SetCount(2);
     B.SetPrimitiveType(ptPoints);
@@ -211,21 +240,30 @@ TEST(PrimitiveMergeTest, DifferentKindsRaiseAndChangeNothing)
     EXPECT_EQ(A.Vertices.Count(), 3);
 }
 
-TEST(PrimitiveCopyTest, CopyCreatesATargetWithKindAndArrays)
+TEST(PrimitiveCopyTest, CopyMakesANewPrimitiveWithKindAndArrays)
 {
-    TGLPrimitive Source;
+    const auto SourceRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& Source = *SourceRef;
     Source.Vertices.LoadFromArray(std::vector<float>{1, 2, 3});
     Source.Indices.LoadFromArray(std::vector<int32_t>{0});
     Source.SetPrimitiveType(ptLines);
-    TGLPrimitive* Target = nullptr;
-    Source.CopyTo(Target);
-    ASSERT_NE(Target, nullptr);
+    const TGLRef<TGLPrimitive> Target = Source.Copy();
+    ASSERT_TRUE(Target);
+    EXPECT_NE(Target.Get(), &Source);
+    EXPECT_EQ(Target->RefCount(), 1);
     EXPECT_EQ(Target->PrimitiveType, ptLines);
     EXPECT_EQ(Target->GLMode, GL_LINES);
     ExpectVector(Target->Vertices.GetItem(0), 1, 2, 3);
     EXPECT_EQ(Target->Indices.GetIndex(0), 0);
     EXPECT_EQ(Target->Normals.Count(), 0);
-    EXPECT_EQ(Target->Release(), -1);
+
+    // Into an existing primitive, an empty source array keeps the target's.
+    const auto OtherRef = MakeGLRef<TGLPrimitive>();
+    OtherRef->Normals.LoadFromArray(std::vector<float>{0, 0, 1});
+    Source.CopyTo(*OtherRef);
+    EXPECT_EQ(OtherRef->PrimitiveType, ptLines);
+    ExpectVector(OtherRef->Vertices.GetItem(0), 1, 2, 3);
+    ExpectVector(OtherRef->Normals.GetItem(0), 0, 0, 1);
 }
 
 TEST(PrimitiveMorphTest, LerpsEqualKeyFramesAndIgnoresMismatchedOnes)
@@ -234,7 +272,8 @@ TEST(PrimitiveMorphTest, LerpsEqualKeyFramesAndIgnoresMismatchedOnes)
     A.LoadFromArray(std::vector<float>{0, 0, 0, 2, 2, 2});
     B.LoadFromArray(std::vector<float>{2, 4, 6, 2, 2, 2});
     Short.LoadFromArray(std::vector<float>{9, 9, 9});
-    TGLPrimitive P;
+    const auto PRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& P = *PRef;
     P.Morph(A, Short, 0.5f);
     EXPECT_EQ(P.Vertices.Count(), 0);
     P.Morph(A, B, 0.5f);
@@ -248,7 +287,8 @@ TEST(PrimitiveMorphTest, LerpsEqualKeyFramesAndIgnoresMismatchedOnes)
 
 TEST(PrimitiveTransformTest, RotateAndTransformMoveVerticesOnly)
 {
-    TGLPrimitive P;
+    const auto PRef = MakeGLRef<TGLPrimitive>();
+    TGLPrimitive& P = *PRef;
     P.Vertices.LoadFromArray(std::vector<float>{1, 0, 0});
     P.Normals.LoadFromArray(std::vector<float>{1, 0, 0});
     P.RotateZ(90);

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "gl/Errors.h"
 #include "gl/GLUtils.h"
 #include "gl/Resources.h"
@@ -25,7 +27,8 @@ TEST(ResourceNameOf, DropsTheDirectoryAndTurnsTheFirstDotIntoAnUnderscore)
 
 TEST(ModuleResources, FindsNamesWithoutRegardToCaseAndKeepsKindsApart)
 {
-    IEmbeddedResources& R = ModuleResources();
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
+    IEmbeddedResources& R = *Module;
     const auto Lower = R.Find("fixture_lines_txt", rkRawData);
     const auto Mixed = R.Find("Fixture_Lines_TXT", rkRawData);
     ASSERT_TRUE(Lower && Mixed);
@@ -42,14 +45,15 @@ TEST(ModuleResources, FindsNamesWithoutRegardToCaseAndKeepsKindsApart)
 
 TEST(ModuleResources, BitmapsAreDIBsWithoutTheFileHeaderAndTheSoundIsAWave)
 {
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
     // fixture24.bmp: 14-byte file header, 40-byte info header, 2 rows of 8.
-    const auto Dib = ModuleResources().Find("FIXTURE24_BMP", rkBitmap);
+    const auto Dib = Module->Find("FIXTURE24_BMP", rkBitmap);
     ASSERT_TRUE(Dib);
     ASSERT_EQ(Dib->size(), 70u - 14u);
     EXPECT_EQ((*Dib)[0], 40);
-    EXPECT_FALSE(ModuleResources().Find("FIXTURE24_BMP", rkRawData));
+    EXPECT_FALSE(Module->Find("FIXTURE24_BMP", rkRawData));
 
-    const auto Wave = ModuleResources().Find("sbubles", rkWave);
+    const auto Wave = Module->Find("sbubles", rkWave);
     ASSERT_TRUE(Wave);
     ASSERT_GE(Wave->size(), 12u);
     EXPECT_EQ(std::string(Wave->begin(), Wave->begin() + 4), "RIFF");
@@ -61,15 +65,17 @@ TEST(ModuleResources, EveryAssetOfTheSceneIsEmbedded)
     const char* Raw[] = {"Dollaro00f.3dm", "DollarsWave.mfl", "DollarsWave10f.3dm", "Puzir00f.3dm", "dnoK00f.3dm",
                          "dollar.jpg", "caust5.jpg", "puzir.jpg", "puzirA.jpg", "Pesok01.jpg", "dno03.jpg",
                          "voda2.jpg", "caust3.jpg"};
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
     for (const char* File : Raw)
-        EXPECT_TRUE(ModuleResources().Find(ResourceNameOf(File), rkRawData)) << File;
-    EXPECT_TRUE(ModuleResources().Find("BACKGROUND_BMP", rkBitmap));
+        EXPECT_TRUE(Module->Find(ResourceNameOf(File), rkRawData)) << File;
+    EXPECT_TRUE(Module->Find("BACKGROUND_BMP", rkBitmap));
 }
 
 TEST(LoadResourceBytes, AMissingResourceRaisesItsName)
 {
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
     try {
-        LoadResourceBytes("textures/nothing.here.jpg", rkRawData);
+        LoadResourceBytes(*Module, "textures/nothing.here.jpg", rkRawData);
         FAIL() << "no error";
     } catch (const EGlimmoraError& E) {
         EXPECT_STREQ(E.what(), "Resource nothing_here.jpg not found");
@@ -78,8 +84,8 @@ TEST(LoadResourceBytes, AMissingResourceRaisesItsName)
 
 TEST(LoadStringsResource, SplitsAtEveryKindOfLineBreak)
 {
-    std::vector<std::string> Lines{"stale"};
-    LoadStringsResource("any/dir/FIXTURE_LINES.TXT", Lines);
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
+    const std::vector<std::string> Lines = LoadStringsResource(*Module, "any/dir/FIXTURE_LINES.TXT");
     EXPECT_EQ(Lines, (std::vector<std::string>{"first line", "second line", "third", "", "last"}));
 
     const std::string Text = "a\r\rb\n";

@@ -13,6 +13,7 @@
 #include "fakes/RecordingGL.h"
 #include "fakes/TempDir.h"
 #include "gl/Errors.h"
+#include "platform/Resources.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -40,22 +41,24 @@ protected:
     TTempDir Dir;
     TLogFile Log{Dir.File("glimmora3d.log")};
     std::vector<std::string> Captions;
-    TUnderwaterScene Scene{TSceneServices{Clock, Context, Process, Sound, Log, nullptr,
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
+    TUnderwaterScene Scene{TSceneServices{Clock, Context, Process, Sound, Log, EmbeddedAssets(*Module), nullptr,
                                           [this](const std::string& C) { Captions.push_back(C); }}};
     TRecordingWindow Window;
     int DC = 0;
 
     void StartScene(TSceneOptions Options = {}, const std::string& Tuning = {})
     {
-        Scene.Start(32, true, Options, Tuning.empty() ? std::string() : Dir.Write("t.ini", Tuning), 42u);
-        Scene.Engine()->LibLoaded = true;   // the recorder stands in for the libraries
+        TUnderwaterScene::CheckColorDepth(32, true);
+        Scene.Start(Options, Tuning.empty() ? std::string() : Dir.Write("t.ini", Tuning), 42u);
+        Scene.Objects().Engine->LibLoaded = true;   // the recorder stands in for the libraries
         Scene.InitGL(&DC);
         Scene.ResetFrameState();
     }
     void TearDown() override
     {
-        if (Scene.Engine())
-            Scene.Engine()->LibLoaded = false;
+        if (Scene.Built())
+            Scene.Objects().Engine->LibLoaded = false;
     }
     // The calls among Names, in order.
     std::vector<std::string> Only(std::initializer_list<std::string> Names) const
@@ -94,38 +97,39 @@ TEST(SceneStart, AColourDepthOtherThan16Or32StopsTheStart)
     }
 }
 
-TEST_F(SceneTest, ARejectedStartLoadsNothing)
-{
-    EXPECT_THROW(Scene.Start(24, true, {}, {}, 1u), EGlimmoraError);
-    EXPECT_FALSE(Scene.Built());
-}
-
 TEST_F(SceneTest, BuildMakesEveryObjectFromTheEmbeddedAssets)
 {
     StartScene();
-    EXPECT_EQ(Scene.BillPrimitive()->Vertices.Count(), 8);
-    EXPECT_EQ(Scene.BillShimmerPrimitive()->TexCoords.GetItem(2).S, 4.0f);
-    EXPECT_EQ(Scene.BottomShadeLayer()->Colors.Count(), Scene.BottomPrimitive()->Vertices.Count());
+    const TSceneObjects& O = Scene.Objects();
+    EXPECT_EQ(O.BillPrimitive->Vertices.Count(), 8);
+    EXPECT_EQ(O.BillShimmerPrimitive->TexCoords.GetItem(2).S, 4.0f);
+    EXPECT_EQ(O.BottomShadeLayer->Colors.Count(), O.BottomPrimitive->Vertices.Count());
     // The water is the bottom turned over: x and y change sign.
-    const TGLVector B = Scene.BottomPrimitive()->Vertices.GetItem(0);
-    const TGLVector W = Scene.WaterPrimitive()->Vertices.GetItem(0);
+    const TGLVector B = O.BottomPrimitive->Vertices.GetItem(0);
+    const TGLVector W = O.WaterPrimitive->Vertices.GetItem(0);
     EXPECT_NEAR(W.X, -B.X, 0.01f);
     EXPECT_NEAR(W.Z, B.Z, 0.01f);
-    EXPECT_EQ(Scene.WaveFrames()->Count(), 1);
-    EXPECT_EQ(Scene.WaveAnimations()->Count(), 1);
-    EXPECT_EQ(Scene.BubbleEffect()->Count(), 100);
-    for (TParticles* E : {static_cast<TParticles*>(Scene.FishEffect()),
-                          static_cast<TParticles*>(Scene.ImmersionEffect()),
-                          static_cast<TParticles*>(Scene.FountainEffect())})
+    // Every copy is a primitive of its own.
+    for (const TGLRef<TGLPrimitive>& P : {O.BillShimmerPrimitive, O.BottomCausticLayer, O.BottomShadeLayer,
+                                          O.WaterPrimitive, O.WaterCausticLayer, O.WaterShadeLayer})
+        EXPECT_EQ(P->RefCount(), 2) << "the struct's reference and the loop's";
+    EXPECT_EQ(O.WaveFrames.Count(), 1);
+    EXPECT_EQ(O.WaveAnimations.Count(), 1);
+    EXPECT_EQ(O.BubbleEffect->Count(), 100);
+    for (TParticles* E : {static_cast<TParticles*>(O.FishEffect.get()),
+                          static_cast<TParticles*>(O.ImmersionEffect.get()),
+                          static_cast<TParticles*>(O.FountainEffect.get())})
         EXPECT_EQ(E->Count(), 60);
-    EXPECT_EQ(Scene.FountainEffect()->Gravity, 32.0f);
-    EXPECT_TRUE(Scene.FountainEffect()->UseGravity);
+    EXPECT_EQ(O.FountainEffect->Gravity, 32.0f);
+    EXPECT_TRUE(O.FountainEffect->UseGravity);
+    for (const TThemeTextures& T : O.ThemeTextures)
+        EXPECT_TRUE(T.CausticTexture && T.BottomTexture && T.WaterTexture);
 }
 
 TEST_F(SceneTest, ShadeLayerAlphaPerVertexRow)
 {
     StartScene();
-    TGLPrimitive& Layer = *Scene.BottomShadeLayer();
+    TGLPrimitive& Layer = *Scene.Objects().BottomShadeLayer;
     TUnderwaterScene::ShadeByDepth(Layer, MakeColor(0.1f, 0.2f, 0.3f, 0), MakeColor(0.1f, 0.2f, 0.3f, 1), -6000,
                                    -10000);
     const std::pair<float, float> Rows[] = {{0, 0}, {-6000, 0}, {-8000, 0.5f}, {-9000, 0.75f}, {-10000, 1}};
@@ -231,55 +235,97 @@ TEST_F(SceneTest, NoBillIsDrawnForADollarCountOfZeroButTheLightIsSetUp)
     Scene.RenderFrame(Window);
     EXPECT_TRUE(GL.CallsOf("glRotatef").empty());
     EXPECT_TRUE(Called("glEnable(GL_LIGHT0)"));
-    EXPECT_EQ(Scene.ImmersionEffect()->Count(), 0);
+    EXPECT_EQ(Scene.Objects().ImmersionEffect->Count(), 0);
 }
 
 TEST_F(SceneTest, CountsFollowTheOptionsAtTheNextFrame)
 {
     StartScene();
-    Scene.Options.BubbleCount = 3;
-    Scene.Options.DollarCount = 5;
+    Scene.Options().BubbleCount = 3;
+    Scene.Options().DollarCount = 5;
     Scene.RenderFrame(Window);
-    EXPECT_EQ(Scene.BubbleEffect()->Count(), 3);
-    EXPECT_EQ(Scene.FishEffect()->Count(), 5);
-    EXPECT_EQ(Scene.FountainEffect()->Count(), 5);
+    EXPECT_EQ(Scene.Objects().BubbleEffect->Count(), 3);
+    EXPECT_EQ(Scene.Objects().FishEffect->Count(), 5);
+    EXPECT_EQ(Scene.Objects().FountainEffect->Count(), 5);
 }
+
+// The caustic layers scroll by 0.1 x the frame time of the frame before, so
+// their texture coordinates show each frame's time.
+class CausticScroll {
+public:
+    explicit CausticScroll(const TSceneObjects& O) : FWater(*O.WaterCausticLayer), FBottom(*O.BottomCausticLayer)
+    {
+        Mark();
+    }
+    // How far each layer moved since the last mark (the water towards -S).
+    float WaterStep() const { return FWaterS - FWater.TexCoords.GetItem(0).S; }
+    float WaterStepT() const { return FWater.TexCoords.GetItem(0).T - FWaterT; }
+    float BottomStepS() const { return FBottom.TexCoords.GetItem(0).S - FBottomS; }
+    float BottomStepT() const { return FBottom.TexCoords.GetItem(0).T - FBottomT; }
+    void Mark()
+    {
+        FWaterS = FWater.TexCoords.GetItem(0).S;
+        FWaterT = FWater.TexCoords.GetItem(0).T;
+        FBottomS = FBottom.TexCoords.GetItem(0).S;
+        FBottomT = FBottom.TexCoords.GetItem(0).T;
+    }
+
+private:
+    const TGLPrimitive& FWater;
+    const TGLPrimitive& FBottom;
+    float FWaterS = 0, FWaterT = 0, FBottomS = 0, FBottomT = 0;
+};
 
 TEST_F(SceneTest, CausticsScrollDiagonallyInOppositeDirections)
 {
     StartScene();
-    const TGLTexCoord W0 = Scene.WaterCausticLayer()->TexCoords.GetItem(0);
-    const TGLTexCoord B0 = Scene.BottomCausticLayer()->TexCoords.GetItem(0);
-    Scene.FrameTime = 2.0f;
-    Scene.ScrollCaustics();
-    EXPECT_NEAR(Scene.WaterCausticLayer()->TexCoords.GetItem(0).S, W0.S - 0.2f, 1e-5f);
-    EXPECT_NEAR(Scene.WaterCausticLayer()->TexCoords.GetItem(0).T, W0.T + 0.2f, 1e-5f);
-    EXPECT_NEAR(Scene.BottomCausticLayer()->TexCoords.GetItem(0).S, B0.S + 0.2f, 1e-5f);
-    EXPECT_NEAR(Scene.BottomCausticLayer()->TexCoords.GetItem(0).T, B0.T + 0.2f, 1e-5f);
+    CausticScroll Scroll(Scene.Objects());
+    Scene.RenderFrame(Window);   // the first frame after a reset: no time passed
+    Clock.Time += 2000;
+    Scene.RenderFrame(Window);   // takes the 2 s as its frame time
+    EXPECT_EQ(Scroll.WaterStep(), 0.0f);
+    Scene.RenderFrame(Window);   // scrolls by 0.1 x 2 s
+    EXPECT_NEAR(Scroll.WaterStep(), 0.2f, 1e-5f);
+    EXPECT_NEAR(Scroll.WaterStepT(), 0.2f, 1e-5f);
+    EXPECT_NEAR(Scroll.BottomStepS(), 0.2f, 1e-5f);
+    EXPECT_NEAR(Scroll.BottomStepT(), 0.2f, 1e-5f);
 }
 
 TEST_F(SceneTest, FrameTimeFollowsTheSceneClockAndTheCaptionCountsEachSecond)
 {
     StartScene();
+    CausticScroll Scroll(Scene.Objects());
     Scene.RenderFrame(Window);
-    EXPECT_EQ(Scene.FrameTime, 0.0f) << "the first frame after a reset";
-    for (int i = 0; i < 56; ++i) {
+    Scene.RenderFrame(Window);
+    EXPECT_EQ(Scroll.WaterStep(), 0.0f) << "the first frame after a reset";
+    for (int i = 0; i < 54; ++i) {
         Clock.Time += 17;
         Scene.RenderFrame(Window);
     }
-    EXPECT_NEAR(Scene.FrameTime, 0.017f, 1e-6f);
+    Scroll.Mark();
+    Clock.Time += 17;
+    Scene.RenderFrame(Window);   // the 57th frame scrolls by the 56th's 17 ms
+    EXPECT_NEAR(Scroll.WaterStep(), 0.0017f, 1e-6f);
     EXPECT_TRUE(Captions.empty());
-    Clock.Time += 100;   // 1.052 s: the 58th frame closes the second
+    Clock.Time += 100;   // 1.035 s: the 58th frame closes the second
     Scene.RenderFrame(Window);
     ASSERT_EQ(Captions.size(), 1u);
     EXPECT_EQ(Captions[0], "Glimmora 3D Screen Saver FPS: 58");
-    EXPECT_EQ(Scene.FramesPerSecond, 58);
-    EXPECT_EQ(Scene.FrameCount, 0);
+    EXPECT_EQ(Scene.FramesPerSecond(), 58);
 
-    Scene.FullScreenRunning = true;   // full screen leaves the caption alone
+    // The count starts again: ten frames in the next second.
+    for (int i = 0; i < 10; ++i) {
+        Clock.Time += 100;
+        Scene.RenderFrame(Window);
+    }
+    ASSERT_EQ(Captions.size(), 2u);
+    EXPECT_EQ(Captions[1], "Glimmora 3D Screen Saver FPS: 10");
+
+    Scene.SetFullScreenRunning(true);   // full screen leaves the caption alone
     Clock.Time += 1000;
     Scene.RenderFrame(Window);
-    EXPECT_EQ(Captions.size(), 1u);
+    EXPECT_EQ(Captions.size(), 2u);
+    EXPECT_EQ(Scene.FramesPerSecond(), 1);
     EXPECT_EQ(TUnderwaterScene::FpsCaption(57), "Glimmora 3D Screen Saver FPS: 57");
 }
 
@@ -292,12 +338,12 @@ TEST_F(SceneTest, AutoThemeCyclesAndAFixedThemeStays)
     std::vector<int> Shown;
     for (int i = 0; i < 4; ++i) {
         Scene.NextAutoTheme();
-        Shown.push_back(Scene.ActiveTheme());
+        Shown.push_back(Scene.Options().ThemeIndex);
     }
     EXPECT_EQ(Shown, (std::vector<int>{0, 1, 2, 0}));
-    Scene.Options.ThemeAuto = false;
+    Scene.Options().ThemeAuto = false;
     Scene.NextAutoTheme();
-    EXPECT_EQ(Scene.ActiveTheme(), 0);
+    EXPECT_EQ(Scene.Options().ThemeIndex, 0);
 }
 
 TEST_F(SceneTest, TheInformationBlockIsLoggedOnceLineByLine)
@@ -334,14 +380,14 @@ TEST_F(SceneTest, TheInformationBlockIsLoggedOnceLineByLine)
                                "*** End OpenGL Info ***\r\n";
     EXPECT_EQ(Text.substr(0, Expect.size()), Expect);
     EXPECT_EQ(Text.find_first_not_of('\0', Expect.size()), std::string::npos);
-    EXPECT_EQ(Scene.GLSummaryText, "Vendor:  Acme\r\nVideo:  Soft Raster\r\nOpenGL:  1.1");
+    EXPECT_EQ(Scene.GLSummaryText(), "Vendor:  Acme\r\nVideo:  Soft Raster\r\nOpenGL:  1.1");
 }
 
 TEST_F(SceneTest, WithLoggingOffTheSummaryIsStillBuilt)
 {
     GL.Strings[GL_VENDOR] = "Acme";
     StartScene();
-    EXPECT_EQ(Scene.GLSummaryText, "Vendor:  Acme\r\nVideo:  \r\nOpenGL:  ");
+    EXPECT_EQ(Scene.GLSummaryText(), "Vendor:  Acme\r\nVideo:  \r\nOpenGL:  ");
     EXPECT_FALSE(std::filesystem::exists(Log.FileName()));
 }
 
@@ -365,7 +411,7 @@ TEST_F(SceneTest, SoundFollowsTheOptionAtEachStartAndStopsWhenFreed)
     StartScene();
     Scene.ApplySoundOption();
     EXPECT_EQ(Sound.Calls, (std::vector<std::string>{"stop", "play sbubles"}));
-    Scene.Options.SoundEnabled = false;
+    Scene.Options().SoundEnabled = false;
     Scene.ApplySoundOption();
     EXPECT_EQ(Sound.Calls.back(), "stop");
     Sound.Calls.clear();
@@ -377,13 +423,14 @@ TEST_F(SceneTest, SoundFollowsTheOptionAtEachStartAndStopsWhenFreed)
 
 TEST_F(SceneTest, BadTuningFileValuesReachTheErrorPath)
 {
-    EXPECT_THROW(Scene.Start(32, true, {}, Dir.Write("t.ini", "[Immersion]\nFogColor=1,x,2\n"), 1u), EGlimmoraError);
+    EXPECT_THROW(Scene.Start({}, Dir.Write("t.ini", "[Immersion]\nFogColor=1,x,2\n"), 1u), EGlimmoraError);
     try {
-        Scene.Start(32, true, {}, Dir.Write("t.ini", "[Bills]\nImage=nothing.jpg\n"), 1u);
+        Scene.Start({}, Dir.Write("t.ini", "[Bills]\nImage=nothing.jpg\n"), 1u);
         FAIL() << "an image that names no resource must stop the build";
     } catch (const EGlimmoraError& E) {
         EXPECT_NE(std::string(E.what()).find("nothing_jpg"), std::string::npos) << E.what();
     }
+    EXPECT_FALSE(Scene.Built()) << "a failed build leaves nothing half made";
 }
 
 // Each effect takes its own ranges from the settings, and the view and the
@@ -393,24 +440,24 @@ TEST_F(SceneTest, EffectsTakeTheirRangesAndTheSharedViewAndPlanes)
     StartScene({}, "[View]\nFieldOfView=60\n[Planes]\nBottomHeight=-2000\nWaterHeight=4000\n"
                    "[Bubbles]\nMaxSpeed=600\n[Immersion]\nMinSpin=10\n[Fountain]\nDepth=3000\n"
                    "[Fishes]\nMaxHeight=4500\n");
-    const TSceneSettings& S = Scene.Settings;
-    const TBubblesParams& B = Scene.BubbleEffect()->Params;
+    const TSceneSettings& S = Scene.Settings();
+    const TBubblesParams& B = Scene.Objects().BubbleEffect->Params;
     EXPECT_EQ(static_cast<const TBubblesRanges&>(B), S.Bubbles);
     EXPECT_EQ(B.MaxSpeed, 600.0f);
     EXPECT_EQ(B.TopHeight, 4000.0f);
     EXPECT_EQ(B.StartHeight, -2000.0f);
     EXPECT_EQ(B.FieldOfView, 60.0f);
-    const TImmersionParams& I = Scene.ImmersionEffect()->Params;
+    const TImmersionParams& I = Scene.Objects().ImmersionEffect->Params;
     EXPECT_EQ(static_cast<const TImmersionRanges&>(I), S.Immersion);
     EXPECT_EQ(I.MinSpin, 10.0f);
     EXPECT_EQ(I.TopHeight, 4000.0f);
     EXPECT_EQ(I.BottomLimit, -2000.0f);
     EXPECT_EQ(I.FieldOfView, 60.0f);
-    const TFountainParams& F = Scene.FountainEffect()->Params;
+    const TFountainParams& F = Scene.Objects().FountainEffect->Params;
     EXPECT_EQ(static_cast<const TFountainRanges&>(F), S.Fountain);
     EXPECT_EQ(F.Depth, 3000.0f);
     EXPECT_EQ(F.FieldOfView, 60.0f);
-    const TFishParams& Fish = Scene.FishEffect()->Params;
+    const TFishParams& Fish = Scene.Objects().FishEffect->Params;
     EXPECT_EQ(static_cast<const TFishRanges&>(Fish), S.Fish);
     EXPECT_EQ(Fish.MaxHeight, 4500.0f);
     EXPECT_EQ(Fish.FieldOfView, 60.0f);

@@ -16,6 +16,7 @@
 #include "gl/Errors.h"
 #include "platform/Clock.h"
 #include "platform/Process.h"
+#include "platform/Resources.h"
 #include "platform/Sound.h"
 #include "platform/headless/HeadlessGL.h"
 #include "scene/Scene.h"
@@ -84,22 +85,6 @@ std::string TuningFileFor(const TRunOptions& O)
     return (std::filesystem::path(ProgramDir()) / "glimmora3d.ini").string();
 }
 
-struct TRun {
-    explicit TRun(IMillisecondClock& Clock)
-        : Process(CreateProcessControl()), Sound(CreateSoundOutput()), Backend(CreateSystemGLContext()),
-          Log((std::filesystem::path(ProgramDir()) / "glimmora3d.log").string()),
-          Scene(TSceneServices{Clock, *Backend, *Process, *Sound, Log,
-                               [](const std::string& M) { std::fprintf(stderr, "glimmora3d: %s\n", M.c_str()); },
-                               nullptr})
-    {
-    }
-    std::unique_ptr<IProcessControl> Process;
-    std::unique_ptr<ISoundOutput> Sound;
-    std::unique_ptr<IGLContextBackend> Backend;
-    TLogFile Log;
-    TUnderwaterScene Scene;
-};
-
 TSceneOptions SceneOptionsOf(const TRunOptions& O)
 {
     TSceneOptions S;
@@ -111,11 +96,41 @@ TSceneOptions SceneOptionsOf(const TRunOptions& O)
     return S;
 }
 
+struct TRun {
+    explicit TRun(IMillisecondClock& Clock)
+        : Process(CreateProcessControl()), Sound(CreateSoundOutput()), Backend(CreateSystemGLContext()),
+          Resources(CreateModuleResources()),
+          Log((std::filesystem::path(ProgramDir()) / "glimmora3d.log").string()),
+          Scene(TSceneServices{.Clock = Clock,
+                               .GLBackend = *Backend,
+                               .Process = *Process,
+                               .Sound = *Sound,
+                               .Log = Log,
+                               .Assets = EmbeddedAssets(*Resources),
+                               .ShowError =
+                                   [](const std::string& M) { std::fprintf(stderr, "glimmora3d: %s\n", M.c_str()); },
+                               .SetCaption = nullptr})
+    {
+    }
+    // The headless surface is true colour, so the desktop check passes.
+    void Start(const TRunOptions& O, std::optional<uint32_t> Seed)
+    {
+        TUnderwaterScene::CheckColorDepth(32, true);
+        Scene.Start(SceneOptionsOf(O), TuningFileFor(O), Seed);
+    }
+    std::unique_ptr<IProcessControl> Process;
+    std::unique_ptr<ISoundOutput> Sound;
+    std::unique_ptr<IGLContextBackend> Backend;
+    std::unique_ptr<IEmbeddedResources> Resources;
+    TLogFile Log;
+    TUnderwaterScene Scene;
+};
+
 int Snapshot(const TRunOptions& O)
 {
     TManualClock Clock;
     TRun R(Clock);
-    R.Scene.Start(32, true, SceneOptionsOf(O), TuningFileFor(O), O.Seed.value_or(1));
+    R.Start(O, O.Seed.value_or(1));
     THeadlessWindow Window(O.Width, O.Height);
     R.Scene.InitGL(Window.DC());
     R.Scene.ResetFrameState();
@@ -143,7 +158,7 @@ int Bench(const TRunOptions& O, TSteady::time_point ProcessStart)
 {
     auto Clock = CreateSystemClock();
     TRun R(*Clock);
-    R.Scene.Start(32, true, SceneOptionsOf(O), TuningFileFor(O), O.Seed);
+    R.Start(O, O.Seed);
     THeadlessWindow Window(O.Width, O.Height);
     R.Scene.InitGL(Window.DC());
     R.Scene.ResetFrameState();
@@ -157,7 +172,7 @@ int Bench(const TRunOptions& O, TSteady::time_point ProcessStart)
         R.Scene.RenderFrame(Window);
         glFinish();   // count the frame's drawing, not just its submission
         Total += TSteady::now() - T0;
-        Update += R.Scene.LastUpdateTime;
+        Update += R.Scene.LastUpdateTime();
     }
     R.Scene.ReleaseGL();
     rusage Usage{};

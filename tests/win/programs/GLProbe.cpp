@@ -89,7 +89,8 @@ int WINAPI WinMain(HINSTANCE Instance, HINSTANCE, LPSTR, int)
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             EnableDepthTest();
 
-            TGLPrimitive Square;
+            const auto SquareRef = MakeGLRef<TGLPrimitive>();
+            TGLPrimitive& Square = *SquareRef;
             Square.Vertices.LoadFromArray(std::vector<float>{-1, -1, -5, 1, -1, -5, 1, 1, -5, -1, 1, -5});
             Square.Indices.LoadFromArray(std::vector<int32_t>{0, 1, 2, 2, 3, 0});
             Square.Colors.SetCount(1);
