@@ -32,6 +32,8 @@ add_executable(Glimmora3D WIN32
   ${GLIMMORA_PROGRAM_RC})
 set_target_properties(Glimmora3D PROPERTIES SUFFIX ".scr")
 target_link_libraries(Glimmora3D PRIVATE glimmora_platform)
+# The product carries no debug information (a debug build keeps it).
+target_link_options(Glimmora3D PRIVATE $<$<NOT:$<CONFIG:Debug>>:-s>)
 
 # The assets: the same list the other programs embed (files directly under
 # resources/; the icon's folder is not among them).

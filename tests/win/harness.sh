@@ -4,6 +4,9 @@
 # everything started here is stopped on exit, whatever happens.
 #
 #   harness_init                 Xvfb up, Wine prefix ready, cleanup trap set
+#   unmanaged_windows            tell Wine no window manager runs (Xvfb has
+#                                none), so hiding a window does not wait 2 s
+#                                for one to acknowledge it
 #   win_start PROG [ARGS...]     start PROG (path in the build) in background
 #   win_spawn VAR PROG [ARGS...] start one more program; its pid goes to $VAR
 #   wait_window TITLE [SECS]     wait until a window of that title is mapped
@@ -68,6 +71,10 @@ harness_init() {
   done
   echo "harness: Xvfb did not start" >&2
   exit 1
+}
+
+unmanaged_windows() {
+  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 }
 
 win_start() {

@@ -4,10 +4,12 @@
 //   PreviewHost.exe REPORT
 //
 // Writes "hwnd: N" (the window handle in decimal) and "client: X Y W H"
-// (the client area in screen coordinates) to REPORT, then "ready". Q
-// destroys the window; the process stays 5 s longer, so a preview that
-// ends has followed the window, not the process. Exit code 0, 2 on bad
-// usage.
+// (the client area in screen coordinates) to REPORT, then "ready". Five
+// times a second it writes its child windows to REPORT.children, one line
+// each: "child: CLASS X Y W H STYLE OTHERPROCESS" (position in the client
+// area, style in hex, 1 when another process owns the child). Q destroys
+// the window; the process stays 5 s longer, so a preview that ends has
+// followed the window, not the process. Exit code 0, 2 on bad usage.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -18,6 +20,39 @@
 namespace {
 
 const COLORREF HostColor = RGB(255, 0, 255);
+std::string ChildrenName;
+
+std::string Narrow(const wchar_t* Text);
+
+BOOL CALLBACK ListChild(HWND Child, LPARAM Param)
+{
+    auto& Out = *reinterpret_cast<std::string*>(Param);
+    wchar_t Class[128] = {};
+    GetClassNameW(Child, Class, 128);
+    RECT R;
+    GetWindowRect(Child, &R);
+    MapWindowPoints(nullptr, GetParent(Child), reinterpret_cast<POINT*>(&R), 2);
+    DWORD Pid = 0;
+    GetWindowThreadProcessId(Child, &Pid);
+    char Style[16];
+    wsprintfA(Style, "%08lx", static_cast<unsigned long>(GetWindowLongW(Child, GWL_STYLE)));
+    Out += "child: " + Narrow(Class) + " " + std::to_string(R.left) + " " + std::to_string(R.top) + " " +
+           std::to_string(R.right - R.left) + " " + std::to_string(R.bottom - R.top) + " " + Style + " " +
+           (Pid != GetCurrentProcessId() ? "1" : "0") + "\n";
+    return TRUE;
+}
+
+void WriteChildren(HWND Wnd)
+{
+    std::string Lines;
+    EnumChildWindows(Wnd, ListChild, reinterpret_cast<LPARAM>(&Lines));
+    const std::string Temp = ChildrenName + ".new";
+    {
+        std::ofstream Out(Temp, std::ios::binary | std::ios::trunc);
+        Out << Lines;
+    }
+    MoveFileExA(Temp.c_str(), ChildrenName.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
 
 LRESULT CALLBACK HostProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L)
 {
@@ -33,6 +68,9 @@ LRESULT CALLBACK HostProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L)
         EndPaint(Wnd, &Ps);
         return 0;
     }
+    case WM_TIMER:
+        WriteChildren(Wnd);
+        return 0;
     case WM_KEYDOWN:
         if (W == 'Q')
             DestroyWindow(Wnd);
@@ -62,6 +100,7 @@ int WINAPI WinMain(HINSTANCE Inst, HINSTANCE, LPSTR, int)
     if (!Argv || Argc < 2)
         return 2;
     const std::string ReportName = Narrow(Argv[1]);
+    ChildrenName = ReportName + ".children";
     LocalFree(Argv);
 
     WNDCLASSW Wc{};
@@ -88,6 +127,7 @@ int WINAPI WinMain(HINSTANCE Inst, HINSTANCE, LPSTR, int)
         Report << "ready\n";
     }
 
+    SetTimer(Wnd, 1, 200, nullptr);
     MSG Msg;
     while (GetMessageW(&Msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&Msg);
