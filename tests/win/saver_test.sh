@@ -72,6 +72,12 @@ check "and its window is gone" test "$(pixel "$HARNESS_TMP/after.png" $((W / 2))
 printf '[Fishes]\r\nFogColor=0,blue,0\r\n' >"$DIR/Glimmora3D.ini"
 win_start "$SCR" /s
 check "a bad colour in the tuning file shows the error box" wait_window "Glimmora Screen Saver Error!" 90
+on_screen() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool search --name "$1" getwindowgeometry --shell | head -n 5)"
+  [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le "$W" ] && [ $((Y + HEIGHT)) -le "$H" ]
+}
+check "on the screen, though its owner lies off it" on_screen "Glimmora Screen Saver Error!"
 send_keys Return
 check "Enter closes it and the program ends" wait_exit 10
 check "with exit code 0" test "$EXIT_CODE" = 0
