@@ -7,7 +7,8 @@
 #   unmanaged_windows            tell Wine no window manager runs (Xvfb has
 #                                none), so hiding a window does not wait 2 s
 #                                for one to acknowledge it
-#   win_start PROG [ARGS...]     start PROG (path in the build) in background
+#   win_start PROG [ARGS...]     start PROG (path in the build, or an absolute
+#                                Linux or Windows path) in background
 #   win_spawn VAR PROG [ARGS...] start one more program; its pid goes to $VAR
 #   wait_window TITLE [SECS]     wait until a window of that title is mapped
 #   screenshot FILE              PNG of the whole screen
@@ -80,7 +81,7 @@ unmanaged_windows() {
 win_start() {
   local PROG=$1
   shift
-  case $PROG in /*) ;; *) PROG=$HARNESS_BUILD/$PROG ;; esac
+  case $PROG in /* | [A-Za-z]:*) ;; *) PROG=$HARNESS_BUILD/$PROG ;; esac
   "$WINE64" "$PROG" "$@" >"$HARNESS_TMP/program.log" 2>&1 &
   WIN_PID=$!
 }
@@ -88,7 +89,7 @@ win_start() {
 win_spawn() {
   local VAR=$1 PROG=$2
   shift 2
-  case $PROG in /*) ;; *) PROG=$HARNESS_BUILD/$PROG ;; esac
+  case $PROG in /* | [A-Za-z]:*) ;; *) PROG=$HARNESS_BUILD/$PROG ;; esac
   "$WINE64" "$PROG" "$@" >"$HARNESS_TMP/$VAR.log" 2>&1 &
   HARNESS_PIDS+=($!)
   printf -v "$VAR" '%s' "$!"
