@@ -14,7 +14,7 @@
 #include "platform/MessageLoop.h"
 #include "platform/Windowing.h"
 
-using TCallLog = std::vector<std::string>;
+using TCallLines = std::vector<std::string>;
 
 inline std::string BoundsText(const TWindowBounds& B)
 {
@@ -24,7 +24,7 @@ inline std::string BoundsText(const TWindowBounds& B)
 
 class TFakeWindow : public IWindow {
 public:
-    TFakeWindow(TCallLog& Log, std::string Name, TWindowHandle Handle, const TWindowBounds& Bounds,
+    TFakeWindow(TCallLines& Log, std::string Name, TWindowHandle Handle, const TWindowBounds& Bounds,
                 IWindowEvents& Events, bool Visible)
         : FLog(Log), FName(std::move(Name)), FHandle(Handle), FBounds(Bounds), FEvents(Events), FVisible(Visible)
     {
@@ -78,7 +78,7 @@ public:
 private:
     void Record(const std::string& What) { FLog.push_back(FName + "." + What); }
 
-    TCallLog& FLog;
+    TCallLines& FLog;
     std::string FName;
     TWindowHandle FHandle;
     TWindowBounds FBounds;
@@ -95,7 +95,7 @@ struct TFakeMessageBox {
 
 class TFakeWindowSystem : public IWindowSystem {
 public:
-    explicit TFakeWindowSystem(TCallLog& Log) : FLog(Log) {}
+    explicit TFakeWindowSystem(TCallLines& Log) : FLog(Log) {}
 
     TScreenInfo ScreenInfo{1024, 768, 32};
     // Windows of other processes: handle -> client size.
@@ -184,14 +184,14 @@ private:
         return W;
     }
 
-    TCallLog& FLog;
+    TCallLines& FLog;
     TWindowHandle FNextHandle = 0x1000;
 };
 
 // Runs the idle hook until terminated (at most MaxIdleTurns turns).
 class TFakeMessageLoop : public IMessageLoop {
 public:
-    explicit TFakeMessageLoop(TCallLog& Log) : FLog(Log) {}
+    explicit TFakeMessageLoop(TCallLines& Log) : FLog(Log) {}
 
     int MaxIdleTurns = 100;
     int IdleTurns = 0;
@@ -230,7 +230,7 @@ public:
     }
 
 private:
-    TCallLog& FLog;
+    TCallLines& FLog;
     IApplicationHooks* FHooks = nullptr;
     bool FTerminated = false;
 };

@@ -26,7 +26,7 @@ std::string ModeText(const TFormDisplayMode& M)
 
 class TLoggingFrame : public IMainFormFrame {
 public:
-    explicit TLoggingFrame(TCallLog& Log) : L(Log) {}
+    explicit TLoggingFrame(TCallLines& Log) : L(Log) {}
     TScreenSaverMode RunMode = smSaver;
     bool PasswordOk = true;
     bool MoveEnds = false;
@@ -49,12 +49,12 @@ public:
     }
 
 private:
-    TCallLog& L;
+    TCallLines& L;
 };
 
 class TLoggingDisplay : public IMainFormDisplay {
 public:
-    explicit TLoggingDisplay(TCallLog& Log) : L(Log) {}
+    explicit TLoggingDisplay(TCallLines& Log) : L(Log) {}
     int Depth = 32;
     bool HasModes = true;
     TFormDisplayMode Current{800, 600, 32};
@@ -70,12 +70,12 @@ public:
     TFormDisplayMode CurrentMode() override { return Current; }
 
 private:
-    TCallLog& L;
+    TCallLines& L;
 };
 
 class TLoggingOptions : public IMainFormOptions {
 public:
-    explicit TLoggingOptions(TCallLog& Log) : L(Log) {}
+    explicit TLoggingOptions(TCallLines& Log) : L(Log) {}
     bool Desktop = false;
     void SetDefaultOptions() override { L.push_back("options.SetDefaultOptions"); }
     void LoadOptions() override { L.push_back("options.LoadOptions"); }
@@ -85,12 +85,12 @@ public:
     void SaveAutoTheme(int ThemeIndex) override { L.push_back("options.SaveAutoTheme(" + std::to_string(ThemeIndex) + ")"); }
 
 private:
-    TCallLog& L;
+    TCallLines& L;
 };
 
 class TLoggingScene : public IMainFormScene {
 public:
-    explicit TLoggingScene(TCallLog& Log) : L(Log) {}
+    explicit TLoggingScene(TCallLines& Log) : L(Log) {}
     TSceneOptions SceneOptions;
     TGLDeviceContext DC = nullptr;
     void Start(int Depth, bool HasModes, const TSceneOptions&, const std::string& Tuning) override
@@ -117,12 +117,12 @@ public:
     const TSceneOptions& Options() const override { return SceneOptions; }
 
 private:
-    TCallLog& L;
+    TCallLines& L;
 };
 
 class MainFormTest : public ::testing::Test {
 protected:
-    TCallLog Log;
+    TCallLines Log;
     TFakeWindowSystem Windows{Log};
     TFakeMessageLoop Loop{Log};
     TLoggingFrame Frame{Log};
@@ -254,7 +254,7 @@ TEST_F(MainFormTest, InputEndsTheSaverRunAndClosesTheProgram)
     for (const TCase& C : {TCase{"key", [](IWindowEvents& E) { E.KeyDown(0x20); }, {}},
                            TCase{"button", [](IWindowEvents& E) { E.MouseDown(mbRight, 3, 4); }, {}},
                            TCase{"move", [](IWindowEvents& E) { E.MouseMove(9, 8); }, {"frame.MouseMove(9,8)"}}}) {
-        TCallLog L;
+        TCallLines L;
         TFakeWindowSystem W{L};
         TFakeMessageLoop Lp{L};
         TLoggingFrame F{L};
@@ -388,7 +388,7 @@ TEST_F(MainFormTest, ThePreviewEndsWhenItsParentGoes)
     for (const TCase& C : {TCase{"its window destroyed", false, [](IWindowEvents& E) { E.Destroyed(); }, true},
                            TCase{"parent gone at the check", true, [](IWindowEvents& E) { E.Timer(); }, true},
                            TCase{"parent still there", false, [](IWindowEvents& E) { E.Timer(); }, false}}) {
-        TCallLog L;
+        TCallLines L;
         TFakeWindowSystem W{L};
         TFakeMessageLoop Lp{L};
         TLoggingFrame F{L};

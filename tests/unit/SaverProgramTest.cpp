@@ -24,7 +24,7 @@ using TLines = std::vector<std::string>;
 
 class SaverProgramTest : public ::testing::Test {
 protected:
-    TCallLog Log;
+    TCallLines Log;
     TFakeWindowSystem Windows{Log};
     TFakeMessageLoop Loop{Log};
     TFakeClock Clock;
