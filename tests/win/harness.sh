@@ -4,7 +4,12 @@
 # everything started here is stopped on exit, whatever happens.
 #
 #   harness_init                 Xvfb up, Wine prefix ready, cleanup trap set
-#   win_start PROG [ARGS...]     start PROG (path in the build) in background
+#   unmanaged_windows            tell Wine no window manager runs (Xvfb has
+#                                none), so hiding a window does not wait 2 s
+#                                for one to acknowledge it
+#   win_start PROG [ARGS...]     start PROG (path in the build, or an absolute
+#                                Linux or Windows path) in background
+#   win_spawn VAR PROG [ARGS...] start one more program; its pid goes to $VAR
 #   wait_window TITLE [SECS]     wait until a window of that title is mapped
 #   screenshot FILE              PNG of the whole screen
 #   pixel FILE X Y               "R,G,B" of a pixel of a screenshot
@@ -12,6 +17,9 @@
 #   move_mouse X Y               move the pointer
 #   reg_query KEY VALUE          print the data of a registry value
 #   wait_exit [SECS]             wait for the program, set EXIT_CODE
+#   wait_gone PID [SECS]         wait until a process has ended
+#   cpu_ticks PID                CPU time (user + system) a process used so
+#                                far, in clock ticks (getconf CLK_TCK a second)
 #   check DESCRIPTION CMD...     run CMD, count a pass or a failure
 #   finish                       print "N passed, N failed", exit non-zero on failure
 
@@ -25,8 +33,11 @@ WIN_PID=
 XVFB_PID=
 EXIT_CODE=
 
+HARNESS_PIDS=()
+
 harness_cleanup() {
   [ -n "$WIN_PID" ] && kill "$WIN_PID" 2>/dev/null
+  for P in "${HARNESS_PIDS[@]}"; do kill "$P" 2>/dev/null; done
   WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   [ -n "${HARNESS_TMP:-}" ] && rm -rf "$HARNESS_TMP"
@@ -63,12 +74,40 @@ harness_init() {
   exit 1
 }
 
+unmanaged_windows() {
+  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+}
+
 win_start() {
   local PROG=$1
   shift
-  case $PROG in /*) ;; *) PROG=$HARNESS_BUILD/$PROG ;; esac
+  case $PROG in /* | [A-Za-z]:*) ;; *) PROG=$HARNESS_BUILD/$PROG ;; esac
   "$WINE64" "$PROG" "$@" >"$HARNESS_TMP/program.log" 2>&1 &
   WIN_PID=$!
+}
+
+win_spawn() {
+  local VAR=$1 PROG=$2
+  shift 2
+  case $PROG in /* | [A-Za-z]:*) ;; *) PROG=$HARNESS_BUILD/$PROG ;; esac
+  "$WINE64" "$PROG" "$@" >"$HARNESS_TMP/$VAR.log" 2>&1 &
+  HARNESS_PIDS+=($!)
+  printf -v "$VAR" '%s' "$!"
+}
+
+wait_gone() {
+  local PID=$1 SECS=${2:-30}
+  for _ in $(seq 1 $((SECS * 10))); do
+    kill -0 "$PID" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Fields 14 and 15 of /proc/PID/stat, counted after the command name's
+# closing parenthesis (the name may hold blanks).
+cpu_ticks() {
+  sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'
 }
 
 wait_window() {

@@ -1,0 +1,49 @@
+# The product on Windows: Glimmora3D.scr and its twin Glimmora3D.exe (the
+# same bytes under the name the run-as-program option starts).
+#
+#   GUI subsystem, statically linked (no MinGW DLL at run time).
+#   Resources: every asset under resources/ (glimmora_embed_resources'
+#   script) and the program's own script src/programs/win32/Glimmora3D.rc.in
+#   (icon, manifest, string 1 = the name in the system's saver list,
+#   version). The two scripts are compiled apart and linked together.
+#   Needs cmake/parts/images.cmake (glimmora_embed_resources) first.
+#   Does nothing on other systems.
+
+if(NOT WIN32)
+  return()
+endif()
+
+set(GLIMMORA_PRODUCT_NAME "Glimmora 3D")
+set(GLIMMORA_COMPANY "Tarnwick Software")
+set(GLIMMORA_VERSION_MAJOR 1)
+set(GLIMMORA_VERSION_MINOR 7)
+set(GLIMMORA_VERSION_PATCH 0)
+set(GLIMMORA_VERSION "${GLIMMORA_VERSION_MAJOR}.${GLIMMORA_VERSION_MINOR}.${GLIMMORA_VERSION_PATCH}")
+set(GLIMMORA_ICON_FILE ${CMAKE_SOURCE_DIR}/resources/program/Glimmora3D.ico)
+set(GLIMMORA_MANIFEST_FILE ${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3D.manifest)
+
+set(GLIMMORA_PROGRAM_RC ${CMAKE_BINARY_DIR}/resources/Glimmora3D.program.rc)
+configure_file(${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3D.rc.in ${GLIMMORA_PROGRAM_RC} @ONLY)
+set_property(SOURCE ${GLIMMORA_PROGRAM_RC} APPEND PROPERTY OBJECT_DEPENDS
+             ${GLIMMORA_ICON_FILE} ${GLIMMORA_MANIFEST_FILE})
+
+add_executable(Glimmora3D WIN32
+  ${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3DMain.cpp
+  ${GLIMMORA_PROGRAM_RC})
+set_target_properties(Glimmora3D PROPERTIES SUFFIX ".scr")
+target_link_libraries(Glimmora3D PRIVATE glimmora_platform)
+# The product carries no debug information (a debug build keeps it).
+target_link_options(Glimmora3D PRIVATE $<$<NOT:$<CONFIG:Debug>>:-s>)
+
+# The assets: the same list the other programs embed (files directly under
+# resources/; the icon's folder is not among them).
+file(GLOB GLIMMORA_SAVER_ASSETS LIST_DIRECTORIES false CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
+list(FILTER GLIMMORA_SAVER_ASSETS EXCLUDE REGEX "/\\.[^/]*$")
+list(SORT GLIMMORA_SAVER_ASSETS)
+glimmora_embed_resources(Glimmora3D ${GLIMMORA_SAVER_ASSETS})
+
+add_custom_command(TARGET Glimmora3D POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Glimmora3D>
+          $<TARGET_FILE_DIR:Glimmora3D>/Glimmora3D.exe
+  COMMENT "Glimmora3D.exe: the twin of Glimmora3D.scr"
+  VERBATIM)

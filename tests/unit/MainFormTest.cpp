@@ -1,0 +1,429 @@
+// The main form's saver side against logging fakes of the windows, the
+// loop, the application frame, the display, the options and the scene:
+// the order of the start, the frame per idle turn, the input that ends a
+// run, the close, the error box and the still picture of the preview.
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/MainForm.h"
+#include "fakes/ErrorOf.h"
+#include "fakes/FakeWindowing.h"
+#include "gl/Errors.h"
+
+namespace {
+
+using TLines = std::vector<std::string>;
+
+std::string ModeText(const TFormDisplayMode& M)
+{
+    return std::to_string(M.Width) + "x" + std::to_string(M.Height) + "x" + std::to_string(M.ColorDepth);
+}
+
+class TLoggingFrame : public IMainFormFrame {
+public:
+    explicit TLoggingFrame(TCallLines& Log) : L(Log) {}
+    TScreenSaverMode RunMode = smSaver;
+    bool PasswordOk = true;
+    bool MoveEnds = false;
+    TScreenSaverMode Mode() const override { return RunMode; }
+    std::string BaseName() const override { return "Glimmora3D"; }
+    void ResetMouseFilter() override { L.push_back("frame.ResetMouseFilter"); }
+    bool MouseMoveEndsRun(int X, int Y) override
+    {
+        L.push_back("frame.MouseMove(" + std::to_string(X) + "," + std::to_string(Y) + ")");
+        return MoveEnds;
+    }
+    bool VerifyPassword() override
+    {
+        L.push_back("frame.VerifyPassword");
+        return PasswordOk;
+    }
+    void LogRunSummary(const TFormDisplayMode& Mode, int Fps) override
+    {
+        L.push_back("frame.LogRunSummary(" + ModeText(Mode) + "," + std::to_string(Fps) + ")");
+    }
+
+private:
+    TCallLines& L;
+};
+
+class TLoggingDisplay : public IMainFormDisplay {
+public:
+    explicit TLoggingDisplay(TCallLines& Log) : L(Log) {}
+    int Depth = 32;
+    bool HasModes = true;
+    TFormDisplayMode Current{800, 600, 32};
+    bool FailSwitch = false;
+    int DesktopColorDepth() override { return Depth; }
+    bool HasColorDepthModes() override { return HasModes; }
+    void SetFullScreen(bool Value) override
+    {
+        L.push_back(std::string("display.SetFullScreen(") + (Value ? "1" : "0") + ")");
+        if (FailSwitch)
+            throw EGlimmoraError("the display refuses");
+    }
+    TFormDisplayMode CurrentMode() override { return Current; }
+
+private:
+    TCallLines& L;
+};
+
+class TLoggingOptions : public IMainFormOptions {
+public:
+    explicit TLoggingOptions(TCallLines& Log) : L(Log) {}
+    bool Desktop = false;
+    void SetDefaultOptions() override { L.push_back("options.SetDefaultOptions"); }
+    void LoadOptions() override { L.push_back("options.LoadOptions"); }
+    TSceneOptions SceneOptions() override { return TSceneOptions{}; }
+    bool DesktopOnly() override { return Desktop; }
+    std::string ProgramPath() override { return "C:\\Saver\\"; }
+    void SaveAutoTheme(int ThemeIndex) override { L.push_back("options.SaveAutoTheme(" + std::to_string(ThemeIndex) + ")"); }
+
+private:
+    TCallLines& L;
+};
+
+class TLoggingScene : public IMainFormScene {
+public:
+    explicit TLoggingScene(TCallLines& Log) : L(Log) {}
+    TSceneOptions SceneOptions;
+    TGLDeviceContext DC = nullptr;
+    void Start(int Depth, bool HasModes, const TSceneOptions&, const std::string& Tuning) override
+    {
+        L.push_back("scene.Start(" + std::to_string(Depth) + "," + (HasModes ? "1" : "0") + "," + Tuning + ")");
+    }
+    void FreeScene() override { L.push_back("scene.FreeScene"); }
+    void InitGL(TGLDeviceContext NewDC) override
+    {
+        L.push_back("scene.InitGL");
+        DC = NewDC;
+    }
+    void ReleaseGL() override { L.push_back("scene.ReleaseGL"); }
+    void ResetFrameState() override { L.push_back("scene.ResetFrameState"); }
+    void RenderFrame(IRenderWindow& W) override
+    {
+        L.push_back("scene.RenderFrame(" + std::to_string(W.Width()) + "x" + std::to_string(W.Height()) + ")");
+    }
+    void NextAutoTheme() override { L.push_back("scene.NextAutoTheme"); }
+    void ApplySoundOption() override { L.push_back("scene.ApplySoundOption"); }
+    void StopSound() override { L.push_back("scene.StopSound"); }
+    void SetFullScreenRunning(bool V) override { L.push_back(std::string("scene.SetFullScreenRunning(") + (V ? "1" : "0") + ")"); }
+    int FramesPerSecond() const override { return 57; }
+    const TSceneOptions& Options() const override { return SceneOptions; }
+
+private:
+    TCallLines& L;
+};
+
+class MainFormTest : public ::testing::Test {
+protected:
+    TCallLines Log;
+    TFakeWindowSystem Windows{Log};
+    TFakeMessageLoop Loop{Log};
+    TLoggingFrame Frame{Log};
+    TLoggingDisplay Display{Log};
+    TLoggingOptions Options{Log};
+    TLoggingScene Scene{Log};
+    TMainForm Form{TMainFormServices{Windows, Loop, Frame, Display, Options, Scene}};
+
+    // A saver run up to its first frame; the log starts empty after it.
+    void StartSaver()
+    {
+        Form.PrepareSaverForm();
+        Form.ScreenSaverAppStart();
+        Log.clear();
+    }
+};
+
+const TLines FullScreenStart = {
+    "scene.ReleaseGL", "scene.NextAutoTheme", "display.SetFullScreen(1)",
+    "windows.CreateRenderForm(0,0,800,600)", "render.SetTopMost", "windows.ShowCursor(0)", "render.Show",
+    "render.CaptureMouse", "render.GetDC", "scene.InitGL", "scene.ResetFrameState", "frame.ResetMouseFilter",
+    "scene.SetFullScreenRunning(1)", "scene.ApplySoundOption"};
+
+TLines Join(TLines A, const TLines& B)
+{
+    A.insert(A.end(), B.begin(), B.end());
+    return A;
+}
+
+} // namespace
+
+TEST_F(MainFormTest, TheSaverFormLiesOffTheScreenWithoutSize)
+{
+    Form.PrepareSaverForm();
+    EXPECT_EQ(Log, (TLines{"windows.CreateMainForm(Glimmora 3D Screen Saver,-511,-363,0,0)"}));
+}
+
+TEST_F(MainFormTest, ASaverStartRunsInItsOrderAndDrawsOnTheWindowsDeviceContext)
+{
+    Form.PrepareSaverForm();
+    Log.clear();
+    Form.ScreenSaverAppStart();
+    EXPECT_EQ(Log, Join({"options.SetDefaultOptions", "options.LoadOptions",
+                         "scene.Start(32,1,C:\\Saver\\Glimmora3D.ini)"},
+                        FullScreenStart));
+    EXPECT_EQ(Scene.DC, &Windows.Window("render").DCTag);
+    EXPECT_TRUE(Windows.Window("render").Visible());
+}
+
+TEST_F(MainFormTest, TheDisplaySwitchFollowsDesktopOnlyAndTheWindowTheModeInForce)
+{
+    struct TCase {
+        bool DesktopOnly;
+        TFormDisplayMode InForce;
+        std::string Switch, Window;
+    };
+    for (const TCase& C : {TCase{false, {800, 600, 16}, "display.SetFullScreen(1)", "windows.CreateRenderForm(0,0,800,600)"},
+                           TCase{true, {1024, 768, 32}, "display.SetFullScreen(0)", "windows.CreateRenderForm(0,0,1024,768)"},
+                           // The switch was refused: the desktop's mode is in force.
+                           TCase{false, {1280, 1024, 32}, "display.SetFullScreen(1)", "windows.CreateRenderForm(0,0,1280,1024)"}}) {
+        Log.clear();
+        Options.Desktop = C.DesktopOnly;
+        Display.Current = C.InForce;
+        Form.StartFullScreen();
+        const auto Switch = std::find(Log.begin(), Log.end(), C.Switch);
+        ASSERT_NE(Switch, Log.end()) << C.Switch;
+        ASSERT_NE(Switch + 1, Log.end());
+        EXPECT_EQ(*(Switch + 1), C.Window);
+        EXPECT_EQ(Windows.Window("render").Width(), C.InForce.Width);
+    }
+}
+
+TEST_F(MainFormTest, ARestartReleasesTheOldContextAndWindowFirst)
+{
+    StartSaver();
+    Form.StartFullScreen();
+    EXPECT_EQ(TLines(Log.begin(), Log.begin() + 5),
+              (TLines{"scene.ReleaseGL", "render.ReleaseDC", "render.Hide", "render.Destroy", "scene.NextAutoTheme"}));
+}
+
+TEST_F(MainFormTest, AnUnusableColourDepthStopsTheStartBeforeAnythingElse)
+{
+    struct TCase {
+        int Depth;
+        bool HasModes;
+    };
+    for (const TCase& C : {TCase{8, true}, TCase{24, true}, TCase{15, true}, TCase{32, false}, TCase{16, false}}) {
+        Log.clear();
+        Display.Depth = C.Depth;
+        Display.HasModes = C.HasModes;
+        EXPECT_EQ(ErrorOf([&] { Form.ScreenSaverAppStart(); }), ColorDepthWarning) << C.Depth;
+        EXPECT_TRUE(Log.empty()) << C.Depth;
+    }
+}
+
+TEST_F(MainFormTest, ThePreviewStartsNoScene)
+{
+    Frame.RunMode = smPreview;
+    Form.ScreenSaverAppStart();
+    bool Done = true;
+    Form.ScreenSaverAppIdle(Done);
+    EXPECT_TRUE(Log.empty());
+    EXPECT_TRUE(Done);
+}
+
+TEST_F(MainFormTest, EachIdleTurnPaintsOneFrameSynchronously)
+{
+    bool Done = false;
+    Form.ScreenSaverAppIdle(Done);
+    EXPECT_TRUE(Log.empty()) << "no render window yet";
+    StartSaver();
+    Form.ScreenSaverAppIdle(Done);
+    Form.ScreenSaverAppIdle(Done);
+    EXPECT_EQ(Log, (TLines{"render.Paint", "scene.RenderFrame(800x600)", "render.Paint", "scene.RenderFrame(800x600)"}));
+    EXPECT_FALSE(Done) << "the idle flag is left as the frame set it";
+}
+
+TEST_F(MainFormTest, InputEndsTheSaverRunAndClosesTheProgram)
+{
+    const TLines End = {"frame.VerifyPassword", "scene.StopSound", "render.Hide",
+                        "frame.LogRunSummary(800x600x32,57)", "scene.ReleaseGL", "render.ReleaseDC",
+                        "display.SetFullScreen(0)", "scene.FreeScene", "render.Hide", "render.Destroy",
+                        "main.Destroy", "loop.Terminate"};
+    struct TCase {
+        const char* What;
+        std::function<void(IWindowEvents&)> Fire;
+        TLines Before;
+    };
+    for (const TCase& C : {TCase{"key", [](IWindowEvents& E) { E.KeyDown(0x20); }, {}},
+                           TCase{"button", [](IWindowEvents& E) { E.MouseDown(mbRight, 3, 4); }, {}},
+                           TCase{"move", [](IWindowEvents& E) { E.MouseMove(9, 8); }, {"frame.MouseMove(9,8)"}}}) {
+        TCallLines L;
+        TFakeWindowSystem W{L};
+        TFakeMessageLoop Lp{L};
+        TLoggingFrame F{L};
+        F.MoveEnds = true;
+        TLoggingDisplay D{L};
+        TLoggingOptions O{L};
+        TLoggingScene S{L};
+        TMainForm M{TMainFormServices{W, Lp, F, D, O, S}};
+        M.PrepareSaverForm();
+        M.ScreenSaverAppStart();
+        L.clear();
+        C.Fire(W.Window("render").Events());
+        EXPECT_EQ(L, Join(Join(C.Before, {"frame.ResetMouseFilter"}), End)) << C.What;
+        EXPECT_TRUE(Lp.Terminated()) << C.What;
+        EXPECT_TRUE(M.Closed()) << C.What;
+    }
+}
+
+TEST_F(MainFormTest, AMoveTheFilterKeepsEndsNothing)
+{
+    StartSaver();
+    Windows.Window("render").Events().MouseMove(5, 7);
+    EXPECT_EQ(Log, (TLines{"frame.MouseMove(5,7)"}));
+}
+
+TEST_F(MainFormTest, ARefusedPasswordLetsTheRunGoOn)
+{
+    StartSaver();
+    Frame.PasswordOk = false;
+    Windows.Window("render").Events().KeyDown(13);
+    EXPECT_EQ(Log, (TLines{"frame.ResetMouseFilter", "frame.VerifyPassword"}));
+    EXPECT_TRUE(Windows.Window("render").Visible());
+    EXPECT_FALSE(Loop.Terminated());
+}
+
+TEST_F(MainFormTest, OutsideTheSaverInputClosesOnlyTheRenderWindowWithoutAPassword)
+{
+    Frame.RunMode = smConfig;
+    Form.StartFullScreen();
+    Log.clear();
+    Windows.Window("render").Events().KeyDown(13);
+    EXPECT_EQ(Log, (TLines{"frame.ResetMouseFilter", "scene.StopSound", "render.Hide",
+                           "frame.LogRunSummary(800x600x32,57)"}));
+    EXPECT_FALSE(Loop.Terminated());
+}
+
+TEST_F(MainFormTest, AnErrorCleansUpThenShowsTheBoxAndEndsTheProgram)
+{
+    StartSaver();
+    const TWindowHandle Main = Windows.Window("main").Handle();
+    Form.ScreenSaverAppException(EGlimmoraError("Bad thing."));
+    EXPECT_EQ(Log, (TLines{"windows.ShowCursor(1)", "display.SetFullScreen(0)", "scene.ReleaseGL", "render.ReleaseDC",
+                           "render.Hide", "render.Destroy", "windows.MessageBox(Glimmora Screen Saver Error!)",
+                           "scene.ReleaseGL", "display.SetFullScreen(0)", "scene.FreeScene", "main.Destroy",
+                           "loop.Terminate"}));
+    ASSERT_EQ(Windows.Boxes.size(), 1u);
+    EXPECT_EQ(Windows.Boxes[0].Owner, Main);
+    EXPECT_EQ(Windows.Boxes[0].Text, "Bad thing.");
+    EXPECT_EQ(Windows.Boxes[0].Style, 0x10u);
+}
+
+TEST_F(MainFormTest, TheBoxComesAndTheProgramEndsEvenWhenTheCleanUpFails)
+{
+    StartSaver();
+    Display.FailSwitch = true;
+    // The close query's own failure goes on to the exception hook.
+    EXPECT_EQ(ErrorOf([&] { Form.ScreenSaverAppException(EGlimmoraError("Bad thing.")); }), "the display refuses");
+    ASSERT_EQ(Windows.Boxes.size(), 1u);
+    EXPECT_EQ(Windows.Boxes[0].Text, "Bad thing.");
+    EXPECT_TRUE(Loop.Terminated());
+    EXPECT_FALSE(Windows.Alive("main"));
+    EXPECT_FALSE(Windows.Alive("render"));
+}
+
+TEST_F(MainFormTest, TheStopStoresTheRotatedThemeOnlyAfterAnAutomaticSaverRun)
+{
+    struct TCase {
+        TScreenSaverMode Mode;
+        bool Auto;
+        TLines Expected;
+    };
+    for (const TCase& C : {TCase{smSaver, true, {"options.SaveAutoTheme(2)"}}, TCase{smSaver, false, {}},
+                           TCase{smConfig, true, {}}, TCase{smPreview, true, {}}}) {
+        Log.clear();
+        Frame.RunMode = C.Mode;
+        Scene.SceneOptions.ThemeAuto = C.Auto;
+        Scene.SceneOptions.ThemeIndex = 2;
+        Form.ScreenSaverAppStop();
+        EXPECT_EQ(Log, C.Expected) << int(C.Mode) << C.Auto;
+    }
+}
+
+TEST_F(MainFormTest, ThePreviewCoversItsParentAndShowsTheStretchedBackground)
+{
+    Frame.RunMode = smPreview;
+    Windows.Foreign[4660] = TWindowBounds{0, 0, 152, 112};
+    ASSERT_TRUE(Form.PreparePreviewForm(4660));
+    Form.FormShow();
+    EXPECT_EQ(Log, (TLines{"windows.CreateChildForm(4660,0,0,152,112)", "child.StartTimer(500)",
+                           "child.SetPicture(150x110)"}));
+    // The picture is the committed bitmap, read here from the file itself.
+    const TGLBitmap File = DecodeBitmapFile(ReadFileBytes(std::string(GLIMMORA_RESOURCES_DIR) + "/Background.bmp"),
+                                            "Background.bmp");
+    const TPicture& P = Windows.Window("child").Picture();
+    ASSERT_EQ(P.Pixels.size(), 150u * 110u * 4u);
+    for (const auto& [X, Y] : {std::pair{0, 0}, std::pair{149, 0}, std::pair{75, 55}, std::pair{3, 109}}) {
+        const TBitmapColor C = File.PixelColor(X, Y);
+        const std::size_t At = (std::size_t(Y) * 150 + std::size_t(X)) * 4;
+        EXPECT_EQ((TLines{std::to_string(P.Pixels[At]), std::to_string(P.Pixels[At + 1]), std::to_string(P.Pixels[At + 2])}),
+                  (TLines{std::to_string(C.B), std::to_string(C.G), std::to_string(C.R)}))
+            << X << "," << Y;
+    }
+}
+
+TEST_F(MainFormTest, APreviewOfSomethingThatIsNoWindowMakesNoWindow)
+{
+    Frame.RunMode = smPreview;
+    EXPECT_FALSE(Form.PreparePreviewForm(4660));
+    EXPECT_FALSE(Windows.Alive("child"));
+    EXPECT_TRUE(Windows.Boxes.empty());
+}
+
+TEST_F(MainFormTest, ThePreviewEndsWhenItsParentGoes)
+{
+    struct TCase {
+        const char* What;
+        bool ParentLeft;
+        std::function<void(IWindowEvents&)> Fire;
+        bool Ends;
+    };
+    for (const TCase& C : {TCase{"its window destroyed", false, [](IWindowEvents& E) { E.Destroyed(); }, true},
+                           TCase{"parent gone at the check", true, [](IWindowEvents& E) { E.Timer(); }, true},
+                           TCase{"parent still there", false, [](IWindowEvents& E) { E.Timer(); }, false}}) {
+        TCallLines L;
+        TFakeWindowSystem W{L};
+        TFakeMessageLoop Lp{L};
+        TLoggingFrame F{L};
+        F.RunMode = smPreview;
+        TLoggingDisplay D{L};
+        TLoggingOptions O{L};
+        TLoggingScene S{L};
+        TMainForm M{TMainFormServices{W, Lp, F, D, O, S}};
+        W.Foreign[4660] = TWindowBounds{0, 0, 152, 112};
+        ASSERT_TRUE(M.PreparePreviewForm(4660));
+        L.clear();
+        if (C.ParentLeft)
+            W.Foreign.clear();
+        C.Fire(W.Window("child").Events());
+        EXPECT_EQ(L, (C.Ends ? TLines{"child.Destroy", "loop.Terminate"} : TLines{})) << C.What;
+    }
+}
+
+TEST(PictureOf, GivesBlueGreenRedAndAPadByteFromEitherDepth)
+{
+    TGLBitmap Palette;
+    Palette.SetSize(bf8Bit, 2, 1);
+    Palette.Palette[1] = TBitmapColor{10, 20, 30};
+    Palette.Palette[7] = TBitmapColor{200, 100, 50};
+    Palette.Pixels = {7, 1};
+    TPicture P = PictureOf(Palette);
+    EXPECT_EQ(P.Width, 2);
+    EXPECT_EQ(P.Height, 1);
+    EXPECT_EQ(P.Pixels, (std::vector<std::uint8_t>{50, 100, 200, 0, 30, 20, 10, 0}));
+
+    TGLBitmap Rgb;
+    Rgb.SetSize(bf24Bit, 1, 2);
+    Rgb.Pixels = {1, 2, 3, 4, 5, 6};
+    P = PictureOf(Rgb);
+    EXPECT_EQ(P.Pixels, (std::vector<std::uint8_t>{3, 2, 1, 0, 6, 5, 4, 0}));
+
+    EXPECT_TRUE(PictureOf(TGLBitmap{}).Pixels.empty());
+}
