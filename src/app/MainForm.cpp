@@ -105,8 +105,7 @@ void TMainForm::FormShow()
     if (S.Frame.Mode() != smPreview || !FMainWindow)
         return;
     // The picture is always the program's own embedded bitmap.
-    TGLBitmap Background;
-    LoadBitmapResource(BackgroundPictureName, Background);
+    const TGLBitmap Background = LoadBitmapResource(S.Resources, BackgroundPictureName);
     FMainWindow->SetPicture(PictureOf(Background));
 }
 
@@ -120,8 +119,7 @@ void TMainForm::ScreenSaverAppStart()
     TUnderwaterScene::CheckColorDepth(DesktopDepth, HasDepths);
     S.Options.SetDefaultOptions();
     S.Options.LoadOptions();
-    S.Scene.Start(DesktopDepth, HasDepths, S.Options.SceneOptions(),
-                  S.Options.ProgramPath() + S.Frame.BaseName() + ".ini");
+    S.Scene.Start(S.Options.SceneOptions(), S.Options.ProgramPath() + S.Frame.BaseName() + ".ini");
     if (Mode == smSaver)
         StartFullScreen();
 }

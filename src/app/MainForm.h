@@ -89,7 +89,7 @@ public:
     virtual ~IMainFormScene() = default;
     // Defaults, seed, options, tuning file (when the name is not empty)
     // and the build.
-    virtual void Start(int DesktopColorDepth, bool HasColorDepthModes, const TSceneOptions& Options,
+    virtual void Start(const TSceneOptions& Options,
                        const std::string& TuningFileName) = 0;
     virtual void FreeScene() = 0;
     virtual void InitGL(TGLDeviceContext DC) = 0;
@@ -108,10 +108,9 @@ public:
 class TSceneDriver final : public IMainFormScene {
 public:
     explicit TSceneDriver(TUnderwaterScene& Scene) : FScene(Scene) {}
-    void Start(int DesktopColorDepth, bool HasColorDepthModes, const TSceneOptions& Options,
-               const std::string& TuningFileName) override
+    void Start(const TSceneOptions& Options, const std::string& TuningFileName) override
     {
-        FScene.Start(DesktopColorDepth, HasColorDepthModes, Options, TuningFileName);
+        FScene.Start(Options, TuningFileName);
     }
     void FreeScene() override { FScene.FreeScene(); }
     void InitGL(TGLDeviceContext DC) override { FScene.InitGL(DC); }
@@ -121,9 +120,9 @@ public:
     void NextAutoTheme() override { FScene.NextAutoTheme(); }
     void ApplySoundOption() override { FScene.ApplySoundOption(); }
     void StopSound() override { FScene.StopSound(); }
-    void SetFullScreenRunning(bool Value) override { FScene.FullScreenRunning = Value; }
-    int FramesPerSecond() const override { return FScene.FramesPerSecond; }
-    const TSceneOptions& Options() const override { return FScene.Options; }
+    void SetFullScreenRunning(bool Value) override { FScene.SetFullScreenRunning(Value); }
+    int FramesPerSecond() const override { return FScene.FramesPerSecond(); }
+    const TSceneOptions& Options() const override { return FScene.Options(); }
 
 private:
     TUnderwaterScene& FScene;
@@ -136,6 +135,8 @@ struct TMainFormServices {
     IMainFormDisplay& Display;
     IMainFormOptions& Options;
     IMainFormScene& Scene;
+    // The program's embedded resources (the still picture).
+    IEmbeddedResources& Resources;
 };
 
 // A picture of the decoded bitmap (8-bit palette or 24-bit) for a window

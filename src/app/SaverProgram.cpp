@@ -15,12 +15,12 @@ int RunScreenSaver(const TSaverSystem& System, const std::vector<std::string>& A
         IWindowSystem& Windows = System.Windows;
         TUnderwaterScene Scene(TSceneServices{
             System.Clock, System.GLBackend, System.Process, System.Sound, Frame.Log(),
-            [&Windows](const std::string& Message) {
+            EmbeddedAssets(System.Resources), [&Windows](const std::string& Message) {
                 Windows.ShowMessageBox(0, Message, ErrorBoxCaption, mbsOk | mbsIconError);
             },
             nullptr});
         TSceneDriver Driver(Scene);
-        TMainForm Form(TMainFormServices{System.Windows, System.Loop, Frame, Display, Options, Driver});
+        TMainForm Form(TMainFormServices{System.Windows, System.Loop, Frame, Display, Options, Driver, System.Resources});
         if (Frame.Initialize(Form)) {
             System.Loop.Run();
             Frame.Stop();

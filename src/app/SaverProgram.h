@@ -10,6 +10,7 @@
 #include "platform/GLContext.h"
 #include "platform/MessageLoop.h"
 #include "platform/Process.h"
+#include "platform/Resources.h"
 #include "platform/Sound.h"
 #include "platform/Windowing.h"
 
@@ -23,6 +24,7 @@ struct TSaverSystem {
     IGLContextBackend& GLBackend;
     IProcessControl& Process;
     ISoundOutput& Sound;
+    IEmbeddedResources& Resources;
 };
 
 // Args are the arguments after the program name; ProgramFile the long

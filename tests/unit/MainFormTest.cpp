@@ -14,6 +14,7 @@
 #include "fakes/ErrorOf.h"
 #include "fakes/FakeWindowing.h"
 #include "gl/Errors.h"
+#include "platform/Resources.h"
 
 namespace {
 
@@ -93,9 +94,9 @@ public:
     explicit TLoggingScene(TCallLines& Log) : L(Log) {}
     TSceneOptions SceneOptions;
     TGLDeviceContext DC = nullptr;
-    void Start(int Depth, bool HasModes, const TSceneOptions&, const std::string& Tuning) override
+    void Start(const TSceneOptions&, const std::string& Tuning) override
     {
-        L.push_back("scene.Start(" + std::to_string(Depth) + "," + (HasModes ? "1" : "0") + "," + Tuning + ")");
+        L.push_back("scene.Start(" + Tuning + ")");
     }
     void FreeScene() override { L.push_back("scene.FreeScene"); }
     void InitGL(TGLDeviceContext NewDC) override
@@ -122,6 +123,7 @@ private:
 
 class MainFormTest : public ::testing::Test {
 protected:
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
     TCallLines Log;
     TFakeWindowSystem Windows{Log};
     TFakeMessageLoop Loop{Log};
@@ -129,7 +131,7 @@ protected:
     TLoggingDisplay Display{Log};
     TLoggingOptions Options{Log};
     TLoggingScene Scene{Log};
-    TMainForm Form{TMainFormServices{Windows, Loop, Frame, Display, Options, Scene}};
+    TMainForm Form{TMainFormServices{Windows, Loop, Frame, Display, Options, Scene, *Module}};
 
     // A saver run up to its first frame; the log starts empty after it.
     void StartSaver()
@@ -166,7 +168,7 @@ TEST_F(MainFormTest, ASaverStartRunsInItsOrderAndDrawsOnTheWindowsDeviceContext)
     Log.clear();
     Form.ScreenSaverAppStart();
     EXPECT_EQ(Log, Join({"options.SetDefaultOptions", "options.LoadOptions",
-                         "scene.Start(32,1,C:\\Saver\\Glimmora3D.ini)"},
+                         "scene.Start(C:\\Saver\\Glimmora3D.ini)"},
                         FullScreenStart));
     EXPECT_EQ(Scene.DC, &Windows.Window("render").DCTag);
     EXPECT_TRUE(Windows.Window("render").Visible());
@@ -255,6 +257,7 @@ TEST_F(MainFormTest, InputEndsTheSaverRunAndClosesTheProgram)
                            TCase{"button", [](IWindowEvents& E) { E.MouseDown(mbRight, 3, 4); }, {}},
                            TCase{"move", [](IWindowEvents& E) { E.MouseMove(9, 8); }, {"frame.MouseMove(9,8)"}}}) {
         TCallLines L;
+        const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
         TFakeWindowSystem W{L};
         TFakeMessageLoop Lp{L};
         TLoggingFrame F{L};
@@ -262,7 +265,7 @@ TEST_F(MainFormTest, InputEndsTheSaverRunAndClosesTheProgram)
         TLoggingDisplay D{L};
         TLoggingOptions O{L};
         TLoggingScene S{L};
-        TMainForm M{TMainFormServices{W, Lp, F, D, O, S}};
+        TMainForm M{TMainFormServices{W, Lp, F, D, O, S, *Module}};
         M.PrepareSaverForm();
         M.ScreenSaverAppStart();
         L.clear();
@@ -389,6 +392,7 @@ TEST_F(MainFormTest, ThePreviewEndsWhenItsParentGoes)
                            TCase{"parent gone at the check", true, [](IWindowEvents& E) { E.Timer(); }, true},
                            TCase{"parent still there", false, [](IWindowEvents& E) { E.Timer(); }, false}}) {
         TCallLines L;
+        const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
         TFakeWindowSystem W{L};
         TFakeMessageLoop Lp{L};
         TLoggingFrame F{L};
@@ -396,7 +400,7 @@ TEST_F(MainFormTest, ThePreviewEndsWhenItsParentGoes)
         TLoggingDisplay D{L};
         TLoggingOptions O{L};
         TLoggingScene S{L};
-        TMainForm M{TMainFormServices{W, Lp, F, D, O, S}};
+        TMainForm M{TMainFormServices{W, Lp, F, D, O, S, *Module}};
         W.Foreign[4660] = TWindowBounds{0, 0, 152, 112};
         ASSERT_TRUE(M.PreparePreviewForm(4660));
         L.clear();

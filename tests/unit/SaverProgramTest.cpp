@@ -31,7 +31,8 @@ protected:
     TFakeGLContext GL;
     TFakeProcessControl Process;
     TFakeSound Sound;
-    TSaverSystem System{Loop, Windows, Clock, GL, Process, Sound};
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
+    TSaverSystem System{Loop, Windows, Clock, GL, Process, Sound, *Module};
 
     int Run(const TArgs& Args) { return RunScreenSaver(System, Args, "C:\\Program Files\\Glimmora3D.scr"); }
 };

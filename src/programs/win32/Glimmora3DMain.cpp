@@ -67,6 +67,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     const auto GLBackend = CreateSystemGLContext();
     const auto Process = CreateProcessControl();
     const auto Sound = CreateSoundOutput();
-    const TSaverSystem System{*Loop, *Windows, *Clock, *GLBackend, *Process, *Sound};
+    const auto Resources = CreateModuleResources();
+    const TSaverSystem System{*Loop, *Windows, *Clock, *GLBackend, *Process, *Sound, *Resources};
     return RunScreenSaver(System, Args, Narrow(LongProgramFileName()));
 }
