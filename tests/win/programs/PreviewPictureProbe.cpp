@@ -86,7 +86,8 @@ int WINAPI WinMain(HINSTANCE Inst, HINSTANCE, LPSTR, int)
     const auto GLBackend = CreateSystemGLContext();
     const auto Process = CreateProcessControl();
     const auto Sound = CreateSoundOutput();
-    const TSaverSystem System{*Loop, *Windows, *Clock, *GLBackend, *Process, *Sound};
+    const auto Resources = CreateModuleResources();
+    const TSaverSystem System{*Loop, *Windows, *Clock, *GLBackend, *Process, *Sound, *Resources};
     const std::vector<std::string> Args{"/p", std::to_string(reinterpret_cast<std::uintptr_t>(Wnd))};
     return RunScreenSaver(System, Args, "C:\\Probe\\PreviewPictureProbe.exe");
 }
