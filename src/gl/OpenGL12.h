@@ -3,7 +3,8 @@
 // header declares the types, constants and one function-pointer variable
 // per entry point. Every GL call of the program goes through these
 // variables, so tests can point them at recording stubs (GetEntryPoints /
-// SetEntryPoints) or at a real library (LoadOpenGL).
+// SetEntryPoints) or at a real library (LoadOpenGL, through the loader the
+// program picked).
 //
 // The table holds every OpenGL 1.1 call the engine, the textures and the
 // scene make, a few 1.2 calls (null when the library lacks them) and the
@@ -12,6 +13,8 @@
 
 #include <cstdint>
 #include <string>
+
+#include "platform/DynamicLibrary.h"
 
 // 32-bit Windows exports the GL and GLU entry points with the stdcall
 // convention; everywhere else the platform's default convention is used.
@@ -256,11 +259,12 @@ GLIMMORA_GL_ALL_ENTRIES(GLIMMORA_GL_USE_ENTRY)
 
 using OpenGL12::TGLEntryPoints;
 
-// Closes any loaded libraries, then loads both by name. If either is
+// Closes any loaded libraries, then loads both by name through Loader
+// (which must outlive the loaded libraries' use). If either is
 // missing, frees the one that loaded, leaves both unloaded and returns
 // false. Otherwise fetches every entry point (missing names stay null) and
 // returns true.
-bool LoadOpenGL(const std::string& OpenGLLibName, const std::string& GLULibName);
+bool LoadOpenGL(ILibraryLoader& Loader, const std::string& OpenGLLibName, const std::string& GLULibName);
 // Frees the OpenGL library, then the GLU library, and clears every entry
 // point. Runs again at program exit.
 void CloseOpenGL();

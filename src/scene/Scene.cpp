@@ -95,7 +95,7 @@ void TUnderwaterScene::BuildScene()
 
     UseResources = true;
 
-    FEngine = std::make_unique<TOpenGLEngine>(FServices.GLBackend);
+    FEngine = std::make_unique<TOpenGLEngine>(FServices.GLBackend, FServices.GLLibraries);
     FViewport = std::make_unique<TGLViewport>();
     FLight = std::make_unique<TGLLight>();
     FMaterial = std::make_unique<TGLMaterial>();
@@ -388,7 +388,7 @@ void TUnderwaterScene::RenderFrame(IRenderWindow& Window)
     DrawScene(Window);
     FEngine->CheckError();
 
-    Window.SwapBuffers(*FEngine);
+    FEngine->SwapBuffers(Window.DC());
     FEngine->CheckError();
 
     CountFrame();

@@ -4,19 +4,22 @@
 #include <array>
 
 #include "gl/GLClasses.h"
-#include "platform/headless/HeadlessGL.h"
+#include "platform/headless/EGLPbufferContext.h"
+#include "platform/headless/HeadlessWindow.h"
 
 namespace {
 
 class HeadlessEngineTest : public ::testing::Test {
 protected:
     static constexpr int Size = 64;
-    TGLDeviceContext DC = nullptr;
-    TOpenGLEngine Engine;
+    THeadlessWindow Window{Size, Size};
+    TGLDeviceContext DC = Window.DC();
+    std::unique_ptr<IGLContextBackend> Context = CreateEGLPbufferContext();
+    std::unique_ptr<ILibraryLoader> Libraries = CreateSystemLibraryLoader();
+    TOpenGLEngine Engine{*Context, *Libraries};
 
     void SetUp() override
     {
-        DC = CreateHeadlessDC(Size, Size);
         Engine.SetDC(DC);
         Engine.SetDefaults();
         ASSERT_TRUE(Engine.InitOpenGL());
@@ -27,7 +30,6 @@ protected:
         Engine.MakeNotCurrent();
         Engine.DoneOpenGL();
         Engine.SetDC(nullptr);
-        DestroyHeadlessDC(DC);
     }
 
     std::array<GLubyte, 4> Pixel(int X, int Y)

@@ -12,7 +12,9 @@
 #include "fakes/FakeProcess.h"
 #include "fakes/FakeSound.h"
 #include "fakes/TempDir.h"
-#include "platform/headless/HeadlessGL.h"
+#include "app/HeadlessRun.h"
+#include "platform/headless/EGLPbufferContext.h"
+#include "platform/headless/HeadlessWindow.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -23,25 +25,17 @@ struct TRGB {
     int R, G, B;
 };
 
-class TPbufferWindow : public IRenderWindow {
-public:
-    TGLDeviceContext DC = CreateHeadlessDC(W, H);
-    ~TPbufferWindow() override { DestroyHeadlessDC(DC); }
-    int Width() const override { return W; }
-    int Height() const override { return H; }
-    void SwapBuffers(TOpenGLEngine& Engine) override { Engine.SwapBuffers(DC); }
-};
-
 class ScenePixels : public ::testing::Test {
 protected:
     TFakeClock Clock;
-    std::unique_ptr<IGLContextBackend> Backend = CreateSystemGLContext();
+    std::unique_ptr<IGLContextBackend> Backend = CreateEGLPbufferContext();
+    std::unique_ptr<ILibraryLoader> Libraries = CreateSystemLibraryLoader();
     TFakeProcessControl Process;
     TFakeSound Sound;
     TTempDir Dir;
     TLogFile Log{Dir.File("g.log")};
     std::unique_ptr<TUnderwaterScene> Scene;
-    TPbufferWindow Window;
+    THeadlessWindow Window{W, H};
     std::vector<GLubyte> Pixels;
 
     void TearDown() override
@@ -56,24 +50,22 @@ protected:
     {
         if (Scene)
             Scene->ReleaseGL();
-        Scene = std::make_unique<TUnderwaterScene>(TSceneServices{Clock, *Backend, Process, Sound, Log, nullptr, nullptr});
+        Scene = std::make_unique<TUnderwaterScene>(TSceneServices{Clock, *Backend, *Libraries, Process, Sound, Log, nullptr, nullptr});
         TSceneOptions O;
         O.DollarCount = Dollars;
         O.BubbleCount = Bubbles;
         Scene->Start(32, true, O, Tuning.empty() ? std::string() : Dir.Write("t.ini", Tuning), 5u);
-        Scene->InitGL(Window.DC);
+        Scene->InitGL(Window.DC());
         Scene->ResetFrameState();
         if (Arrange)
             Arrange(*Scene);
         Scene->RenderFrame(Window);
-        Pixels.assign(std::size_t(W) * H * 3, 0);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, Pixels.data());
+        Pixels = ReadFramePixels(W, H);
     }
     // (X, Y) with Y counted from the top.
     TRGB At(int X, int Y) const
     {
-        const std::size_t I = (std::size_t(H - 1 - Y) * W + std::size_t(X)) * 3;
+        const std::size_t I = (std::size_t(Y) * W + std::size_t(X)) * 3;
         return TRGB{Pixels[I], Pixels[I + 1], Pixels[I + 2]};
     }
     // The screen row (from the top) a ray Deg degrees above the view axis hits.
@@ -153,7 +145,7 @@ TEST_F(ScenePixels, ABubblesTransparentCornersHideNothing)
     for (int Dy : {-1, 1})
         for (int Dx : {-1, 1}) {
             const int X = W / 2 + Dx * (Half - 2), Y = H / 2 + Dy * (Half - 2);
-            const std::size_t I = (std::size_t(H - 1 - Y) * W + std::size_t(X)) * 3;
+            const std::size_t I = (std::size_t(Y) * W + std::size_t(X)) * 3;
             EXPECT_TRUE(Same(At(X, Y), TRGB{Without[I], Without[I + 1], Without[I + 2]}, 1)) << Dx << "," << Dy;
         }
     for (std::size_t i = 0; i < Pixels.size(); ++i)

@@ -7,22 +7,25 @@
 #include "gl/GLClasses.h"
 #include "gl/GLTexture.h"
 #include "gl/GLUtils.h"
-#include "platform/headless/HeadlessGL.h"
+#include "platform/headless/EGLPbufferContext.h"
+#include "platform/headless/HeadlessWindow.h"
 
 namespace {
 
 class HeadlessTextureTest : public ::testing::Test {
 protected:
     static constexpr int Size = 8;
-    TGLDeviceContext DC = nullptr;
-    TOpenGLEngine Engine;
+    THeadlessWindow Window{Size, Size};
+    TGLDeviceContext DC = Window.DC();
+    std::unique_ptr<IGLContextBackend> Context = CreateEGLPbufferContext();
+    std::unique_ptr<ILibraryLoader> Libraries = CreateSystemLibraryLoader();
+    TOpenGLEngine Engine{*Context, *Libraries};
     bool SavedUse = false;
 
     void SetUp() override
     {
         SavedUse = UseResources;
         UseResources = true;
-        DC = CreateHeadlessDC(Size, Size);
         Engine.SetDC(DC);
         Engine.SetDefaults();
         Engine.ColorBits = 24;
@@ -40,7 +43,6 @@ protected:
         Engine.MakeNotCurrent();
         Engine.DoneOpenGL();
         Engine.SetDC(nullptr);
-        DestroyHeadlessDC(DC);
         UseResources = SavedUse;
     }
 

@@ -6,17 +6,24 @@
 #include "fakes/FakeGLContext.h"
 #include "fakes/RecordingGL.h"
 #include "gl/GLClasses.h"
-#include "platform/FloatControl.h"
+#include "gl/FloatControl.h"
 
 namespace {
 
 // Any non-null value stands for the window's device context.
 TGLDeviceContext const SomeDC = reinterpret_cast<TGLDeviceContext>(uintptr_t{0x1234});
 
+// The system's loader: the engine tests load the real libraries.
+ILibraryLoader& Libraries()
+{
+    static const std::unique_ptr<ILibraryLoader> Loader = CreateSystemLibraryLoader();
+    return *Loader;
+}
+
 class EngineTest : public ::testing::Test {
 protected:
     TFakeGLContext Context;
-    TOpenGLEngine Engine{Context};
+    TOpenGLEngine Engine{Context, Libraries()};
 
     std::string InitError()
     {
@@ -39,8 +46,8 @@ TEST_F(EngineTest, DefaultsAndLibraryNames)
     EXPECT_EQ(Engine.StencilBits, 0);
     EXPECT_EQ(Engine.AccumBits, 0);
     EXPECT_FALSE(Engine.Generic);
-    EXPECT_EQ(Engine.OpenGLLibName, SystemOpenGLLibName());
-    EXPECT_EQ(Engine.GLULibName, SystemGLULibName());
+    EXPECT_EQ(Engine.OpenGLLibName, Libraries().SystemOpenGLLibName());
+    EXPECT_EQ(Engine.GLULibName, Libraries().SystemGLULibName());
 }
 
 TEST_F(EngineTest, InitWithoutDCRaisesAndLoadsNothing)
@@ -62,7 +69,7 @@ TEST_F(EngineTest, MissingLibraryRaisesAndASecondAttemptLoadsAgain)
     EXPECT_FALSE(GLULoaded());
     EXPECT_TRUE(Context.Log.empty());
 
-    Engine.GLULibName = SystemGLULibName();
+    Engine.GLULibName = Libraries().SystemGLULibName();
     EXPECT_TRUE(Engine.InitOpenGL());
     EXPECT_TRUE(Engine.LibLoaded);
     EXPECT_TRUE(Engine.Active);
@@ -259,7 +266,7 @@ TEST_F(EngineTest, DestructorUnloadsTheLibraries)
 {
     {
         TFakeGLContext Other;
-        TOpenGLEngine E(Other);
+        TOpenGLEngine E(Other, Libraries());
         E.SetDC(SomeDC);
         E.InitOpenGL();
         EXPECT_TRUE(OpenGLLoaded());
@@ -291,7 +298,7 @@ class CheckErrorTest : public ::testing::TestWithParam<TErrorCase> {};
 TEST_P(CheckErrorTest, RaisesTheMessageOfTheCode)
 {
     TFakeGLContext Context;
-    TOpenGLEngine Engine(Context);
+    TOpenGLEngine Engine(Context, Libraries());
     TRecordingGL Rec;
     Rec.PendingErrors = {GetParam().Code, GL_INVALID_VALUE};
     try {
@@ -319,7 +326,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CheckErrorQuietTest, NoErrorReturnsQuietlyAndNoLibraryIsNoError)
 {
     TFakeGLContext Context;
-    TOpenGLEngine Engine(Context);
+    TOpenGLEngine Engine(Context, Libraries());
     EXPECT_NO_THROW(Engine.CheckError());   // nothing loaded: no entry point to call
     TRecordingGL Rec;
     EXPECT_NO_THROW(Engine.CheckError());

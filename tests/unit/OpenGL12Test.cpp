@@ -4,8 +4,8 @@
 
 #include "fakes/RecordingGL.h"
 #include "gl/OpenGL12.h"
-#include "platform/FloatControl.h"
-#include "platform/GLContext.h"
+#include "gl/FloatControl.h"
+#include "platform/DynamicLibrary.h"
 
 namespace {
 
@@ -19,6 +19,12 @@ bool AnyEntrySet()
     return Any;
 }
 
+ILibraryLoader& Libraries()
+{
+    static const std::unique_ptr<ILibraryLoader> Loader = CreateSystemLibraryLoader();
+    return *Loader;
+}
+
 class OpenGL12Test : public ::testing::Test {
 protected:
     void TearDown() override { CloseOpenGL(); }
@@ -26,7 +32,7 @@ protected:
 
 TEST_F(OpenGL12Test, LoadsTheSystemLibrariesAndCloseClearsEveryEntry)
 {
-    ASSERT_TRUE(LoadOpenGL(SystemOpenGLLibName(), SystemGLULibName()));
+    ASSERT_TRUE(LoadOpenGL(Libraries(), Libraries().SystemOpenGLLibName(), Libraries().SystemGLULibName()));
     EXPECT_TRUE(OpenGLLoaded());
     EXPECT_TRUE(GLULoaded());
     // Entry points every OpenGL 1.1 library and GLU export.
@@ -55,10 +61,10 @@ protected:
 TEST_P(OpenGL12MissingTest, AMissingLibraryLeavesBothUnloaded)
 {
     // A successful load first, so the failing one must also close it.
-    ASSERT_TRUE(LoadOpenGL(SystemOpenGLLibName(), SystemGLULibName()));
-    const std::string GL = GetParam().GLMissing ? "NoSuchOpenGL.dll" : SystemOpenGLLibName();
-    const std::string GLU = GetParam().GLUMissing ? "NoSuchGLU.dll" : SystemGLULibName();
-    EXPECT_FALSE(LoadOpenGL(GL, GLU));
+    ASSERT_TRUE(LoadOpenGL(Libraries(), Libraries().SystemOpenGLLibName(), Libraries().SystemGLULibName()));
+    const std::string GL = GetParam().GLMissing ? "NoSuchOpenGL.dll" : Libraries().SystemOpenGLLibName();
+    const std::string GLU = GetParam().GLUMissing ? "NoSuchGLU.dll" : Libraries().SystemGLULibName();
+    EXPECT_FALSE(LoadOpenGL(Libraries(), GL, GLU));
     EXPECT_FALSE(OpenGLLoaded());
     EXPECT_FALSE(GLULoaded());
     EXPECT_FALSE(AnyEntrySet());
