@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "fakes/ErrorOf.h"
 #include "fakes/FakeGLContext.h"
 #include "fakes/RecordingGL.h"
 #include "gl/GLClasses.h"
@@ -25,15 +26,7 @@ protected:
     TFakeGLContext Context;
     TOpenGLEngine Engine{Context, Libraries()};
 
-    std::string InitError()
-    {
-        try {
-            Engine.InitOpenGL();
-        } catch (const EGlimmoraError& E) {
-            return E.what();
-        }
-        return "";
-    }
+    std::string InitError() { return ErrorOf([&] { Engine.InitOpenGL(); }); }
 };
 
 TEST_F(EngineTest, DefaultsAndLibraryNames)

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "fakes/ErrorOf.h"
 #include "fakes/RecordingGL.h"
 #include "gl/Errors.h"
 #include "gl/GLTexture.h"
@@ -32,16 +33,6 @@ std::vector<std::string> FirstBindCalls()
             "glEnable(GL_TEXTURE_2D)",
             "glBindTexture(GL_TEXTURE_2D,0)",
             "glBindTexture(GL_TEXTURE_2D,1)"};
-}
-
-std::string Message(const std::function<void()>& F)
-{
-    try {
-        F();
-    } catch (const EGlimmoraError& E) {
-        return E.what();
-    }
-    return "";
 }
 
 class SavedImageSwitches : public ::testing::Test {
@@ -113,7 +104,7 @@ TEST(TGLTexture, SetSizeTakesPowersOfTwoAndChecksTheBufferSize)
     for (const Case& C : Cases) {
         TGLTexture T;
         T.SetSize(tfRGB, 2, 2);   // a buffer the failing calls must free
-        const std::string Error = Message([&] { T.SetSize(C.Format, C.Width, C.Height); });
+        const std::string Error = ErrorOf([&] { T.SetSize(C.Format, C.Width, C.Height); });
         EXPECT_EQ(Error, C.Error) << C.Width << " x " << C.Height;
         if (*C.Error) {
             EXPECT_EQ(T.Pixels(), nullptr);
@@ -347,8 +338,8 @@ TEST_F(SavedImageSwitches, LoadTextureChoosesByExtension)
         EXPECT_FALSE(LoadTexture(Name)) << Name;
 
     // A picture whose sides are not powers of two raises, leaking nothing.
-    EXPECT_EQ(Message([] { LoadTexture("Background.bmp"); }), "TGLTexture.SetSize error: a size is not power 2");
-    EXPECT_EQ(Message([] { LoadTexture("missing.jpg"); }), "Resource missing_jpg not found");
+    EXPECT_EQ(ErrorOf([] { LoadTexture("Background.bmp"); }), "TGLTexture.SetSize error: a size is not power 2");
+    EXPECT_EQ(ErrorOf([] { LoadTexture("missing.jpg"); }), "Resource missing_jpg not found");
 
     // From files: ".jepg" is taken as well.
     const std::filesystem::path Dir = std::filesystem::temp_directory_path() / "glimmora_load_texture";
