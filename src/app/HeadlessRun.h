@@ -21,18 +21,10 @@
 
 // A clock moved by hand: the snapshot advances it frame by frame, so the
 // same seed and scene time always give the same picture.
-class TManualClock final : public IMillisecondClock {
+class TManualClock final : public TClockWithoutPeriods {
 public:
     uint32_t Time = 0;
     uint32_t Now() override { return Time; }
-    bool GetDevCaps(uint32_t& MinPeriod, uint32_t& MaxPeriod) override
-    {
-        MinPeriod = 1;
-        MaxPeriod = 1000000;
-        return true;
-    }
-    bool BeginPeriod(uint32_t) override { return true; }
-    void EndPeriod(uint32_t) override {}
 };
 
 // What a run borrows from the program.

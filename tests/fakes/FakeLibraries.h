@@ -1,7 +1,10 @@
-// A library loader that knows two names, "fake-gl" and "fake-glu" (its
-// system names), and refuses every other. Its libraries answer each GL
-// entry point with the one installed in the table when the library was
-// loaded: loaded under a TRecordingGL, the engine's calls are recorded.
+// Library loaders for tests: the system's own, made once, and a fake.
+//
+// The fake knows two names, "fake-gl" and "fake-glu" (its system names),
+// and refuses every other. Its libraries answer each GL entry point with
+// the one installed when the loader was made (LoadOpenGL clears the table
+// before it loads): a loader made under a TRecordingGL hands the engine the
+// recording stubs, so the engine's calls are recorded.
 #pragma once
 
 #include <cstring>
@@ -11,6 +14,13 @@
 
 #include "gl/OpenGL12.h"
 #include "platform/DynamicLibrary.h"
+
+// The system's loader, made once: tests that load the real libraries.
+inline ILibraryLoader& SystemLibraries()
+{
+    static const std::unique_ptr<ILibraryLoader> Loader = CreateSystemLibraryLoader();
+    return *Loader;
+}
 
 class TFakeLibraryLoader : public ILibraryLoader {
 public:

@@ -3,34 +3,20 @@
 
 #include <array>
 
+#include "HeadlessEngine.h"
 #include "gl/GLClasses.h"
-#include "platform/headless/EGLPbufferContext.h"
-#include "platform/headless/HeadlessWindow.h"
 
 namespace {
 
 class HeadlessEngineTest : public ::testing::Test {
 protected:
     static constexpr int Size = 64;
-    THeadlessWindow Window{Size, Size};
-    TGLDeviceContext DC = Window.DC();
-    std::unique_ptr<IGLContextBackend> Context = CreateEGLPbufferContext();
-    std::unique_ptr<ILibraryLoader> Libraries = CreateSystemLibraryLoader();
-    TOpenGLEngine Engine{*Context, *Libraries};
+    THeadlessEngine GL{Size};
+    TOpenGLEngine& Engine = GL.Engine;
+    TGLDeviceContext DC = GL.Window.DC();
 
-    void SetUp() override
-    {
-        Engine.SetDC(DC);
-        Engine.SetDefaults();
-        ASSERT_TRUE(Engine.InitOpenGL());
-        Engine.MakeCurrent();
-    }
-    void TearDown() override
-    {
-        Engine.MakeNotCurrent();
-        Engine.DoneOpenGL();
-        Engine.SetDC(nullptr);
-    }
+    void SetUp() override { ASSERT_TRUE(GL.Start()); }
+    void TearDown() override { GL.Stop(); }
 
     std::array<GLubyte, 4> Pixel(int X, int Y)
     {

@@ -4,33 +4,25 @@
 #include <array>
 #include <cstdlib>
 
+#include "HeadlessEngine.h"
 #include "gl/GLClasses.h"
 #include "gl/GLTexture.h"
 #include "gl/GLUtils.h"
-#include "platform/headless/EGLPbufferContext.h"
-#include "platform/headless/HeadlessWindow.h"
 
 namespace {
 
 class HeadlessTextureTest : public ::testing::Test {
 protected:
     static constexpr int Size = 8;
-    THeadlessWindow Window{Size, Size};
-    TGLDeviceContext DC = Window.DC();
-    std::unique_ptr<IGLContextBackend> Context = CreateEGLPbufferContext();
-    std::unique_ptr<ILibraryLoader> Libraries = CreateSystemLibraryLoader();
-    TOpenGLEngine Engine{*Context, *Libraries};
+    THeadlessEngine GL{Size};
+    TOpenGLEngine& Engine = GL.Engine;
     bool SavedUse = false;
 
     void SetUp() override
     {
         SavedUse = UseResources;
         UseResources = true;
-        Engine.SetDC(DC);
-        Engine.SetDefaults();
-        Engine.ColorBits = 24;
-        ASSERT_TRUE(Engine.InitOpenGL());
-        Engine.MakeCurrent();
+        ASSERT_TRUE(GL.Start(24));
         glViewport(0, 0, Size, Size);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -40,9 +32,7 @@ protected:
     }
     void TearDown() override
     {
-        Engine.MakeNotCurrent();
-        Engine.DoneOpenGL();
-        Engine.SetDC(nullptr);
+        GL.Stop();
         UseResources = SavedUse;
     }
 

@@ -2,6 +2,7 @@
 
 #include <cfenv>
 
+#include "fakes/FakeLibraries.h"
 #include "fakes/RecordingGL.h"
 #include "gl/OpenGL12.h"
 #include "gl/FloatControl.h"
@@ -19,12 +20,6 @@ bool AnyEntrySet()
     return Any;
 }
 
-ILibraryLoader& Libraries()
-{
-    static const std::unique_ptr<ILibraryLoader> Loader = CreateSystemLibraryLoader();
-    return *Loader;
-}
-
 class OpenGL12Test : public ::testing::Test {
 protected:
     void TearDown() override { CloseOpenGL(); }
@@ -32,7 +27,7 @@ protected:
 
 TEST_F(OpenGL12Test, LoadsTheSystemLibrariesAndCloseClearsEveryEntry)
 {
-    ASSERT_TRUE(LoadOpenGL(Libraries(), Libraries().SystemOpenGLLibName(), Libraries().SystemGLULibName()));
+    ASSERT_TRUE(LoadOpenGL(SystemLibraries(), SystemLibraries().SystemOpenGLLibName(), SystemLibraries().SystemGLULibName()));
     EXPECT_TRUE(OpenGLLoaded());
     EXPECT_TRUE(GLULoaded());
     // Entry points every OpenGL 1.1 library and GLU export.
@@ -61,10 +56,10 @@ protected:
 TEST_P(OpenGL12MissingTest, AMissingLibraryLeavesBothUnloaded)
 {
     // A successful load first, so the failing one must also close it.
-    ASSERT_TRUE(LoadOpenGL(Libraries(), Libraries().SystemOpenGLLibName(), Libraries().SystemGLULibName()));
-    const std::string GL = GetParam().GLMissing ? "NoSuchOpenGL.dll" : Libraries().SystemOpenGLLibName();
-    const std::string GLU = GetParam().GLUMissing ? "NoSuchGLU.dll" : Libraries().SystemGLULibName();
-    EXPECT_FALSE(LoadOpenGL(Libraries(), GL, GLU));
+    ASSERT_TRUE(LoadOpenGL(SystemLibraries(), SystemLibraries().SystemOpenGLLibName(), SystemLibraries().SystemGLULibName()));
+    const std::string GL = GetParam().GLMissing ? "NoSuchOpenGL.dll" : SystemLibraries().SystemOpenGLLibName();
+    const std::string GLU = GetParam().GLUMissing ? "NoSuchGLU.dll" : SystemLibraries().SystemGLULibName();
+    EXPECT_FALSE(LoadOpenGL(SystemLibraries(), GL, GLU));
     EXPECT_FALSE(OpenGLLoaded());
     EXPECT_FALSE(GLULoaded());
     EXPECT_FALSE(AnyEntrySet());
