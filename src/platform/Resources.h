@@ -5,8 +5,8 @@
 // found with FindResource/LoadResource/LockResource. Linux: a table of byte
 // arrays generated at build time from the same files (cmake/
 // EmbeddedResources.cmake, glimmora_embed_resources). Names are compared
-// without regard to case (platform/SameText.h); callers turn a file name into a resource name with
-// ResourceNameOf (gl/Resources.h).
+// without regard to case (platform/SameText.h); callers turn a file name
+// into a resource name with ResourceNameOf (gl/Resources.h).
 #pragma once
 
 #include <cstdint>
