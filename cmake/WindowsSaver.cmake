@@ -6,7 +6,7 @@
 #   script) and the program's own script src/programs/win32/Glimmora3D.rc.in
 #   (icon, manifest, string 1 = the name in the system's saver list,
 #   version). The two scripts are compiled apart and linked together.
-#   Needs cmake/parts/images.cmake (glimmora_embed_resources) first.
+#   Needs cmake/EmbeddedResources.cmake (glimmora_embed_resources) first.
 #   Does nothing on other systems.
 
 if(NOT WIN32)
@@ -31,7 +31,7 @@ add_executable(Glimmora3D WIN32
   ${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3DMain.cpp
   ${GLIMMORA_PROGRAM_RC})
 set_target_properties(Glimmora3D PROPERTIES SUFFIX ".scr")
-target_link_libraries(Glimmora3D PRIVATE glimmora_platform)
+target_link_libraries(Glimmora3D PRIVATE glimmora_portable glimmora_platform)
 # The product carries no debug information (a debug build keeps it).
 target_link_options(Glimmora3D PRIVATE $<$<NOT:$<CONFIG:Debug>>:-s>)
 

@@ -34,7 +34,7 @@ public:
     explicit TRenderTarget(TMainForm& Form) : F(Form) {}
     int Width() const override { return F.FRenderForm ? F.FRenderForm->Width() : 0; }
     int Height() const override { return F.FRenderForm ? F.FRenderForm->Height() : 0; }
-    void SwapBuffers(TOpenGLEngine& Engine) override { Engine.SwapBuffers(F.FRenderDC); }
+    TGLDeviceContext DC() const override { return F.FRenderDC; }
     void Focus() override
     {
         if (F.FRenderForm)

@@ -14,7 +14,7 @@ int RunScreenSaver(const TSaverSystem& System, const std::vector<std::string>& A
         TDefaultOptions Options(Frame.ApplicationDir());
         IWindowSystem& Windows = System.Windows;
         TUnderwaterScene Scene(TSceneServices{
-            System.Clock, System.GLBackend, System.Process, System.Sound, Frame.Log(),
+            System.Clock, System.GLBackend, System.GLLibraries, System.Process, System.Sound, Frame.Log(),
             EmbeddedAssets(System.Resources), [&Windows](const std::string& Message) {
                 Windows.ShowMessageBox(0, Message, ErrorBoxCaption, mbsOk | mbsIconError);
             },

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/GLContext.h"
 #include "platform/MessageLoop.h"
 #include "platform/Process.h"
@@ -22,6 +23,7 @@ struct TSaverSystem {
     IWindowSystem& Windows;
     IMillisecondClock& Clock;
     IGLContextBackend& GLBackend;
+    ILibraryLoader& GLLibraries;
     IProcessControl& Process;
     ISoundOutput& Sound;
     IEmbeddedResources& Resources;

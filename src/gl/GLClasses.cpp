@@ -1,20 +1,14 @@
 // TOpenGLEngine, the state routines and the item base.
 #include "gl/GLClasses.h"
 
-#include "platform/FloatControl.h"
+#include "gl/FloatControl.h"
 
-TOpenGLEngine::TOpenGLEngine() : FOwnedBackend(CreateSystemGLContext()), FBackend(*FOwnedBackend)
+TOpenGLEngine::TOpenGLEngine(IGLContextBackend& Backend, ILibraryLoader& Libraries)
+    : FBackend(Backend), FLibraries(Libraries)
 {
     SetDefaults();
-    OpenGLLibName = SystemOpenGLLibName();
-    GLULibName = SystemGLULibName();
-}
-
-TOpenGLEngine::TOpenGLEngine(IGLContextBackend& Backend) : FBackend(Backend)
-{
-    SetDefaults();
-    OpenGLLibName = SystemOpenGLLibName();
-    GLULibName = SystemGLULibName();
+    OpenGLLibName = Libraries.SystemOpenGLLibName();
+    GLULibName = Libraries.SystemGLULibName();
 }
 
 TOpenGLEngine::~TOpenGLEngine()
@@ -55,7 +49,7 @@ bool TOpenGLEngine::InitOpenGL()
 bool TOpenGLEngine::LoadLibraries()
 {
     if (!LibLoaded)
-        LibLoaded = LoadOpenGL(OpenGLLibName, GLULibName);
+        LibLoaded = LoadOpenGL(FLibraries, OpenGLLibName, GLULibName);
     ResetFloatControlState();
     if (!LibLoaded)
         throw EGlimmoraError("Load library failed: OpenGL DLL is not found!");

@@ -29,6 +29,7 @@
 #include "gl/Errors.h"
 #include "gl/Geometry.h"
 #include "gl/OpenGL12.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/GLContext.h"
 
 // ---------------------------------------------------------------------------
@@ -36,10 +37,10 @@
 
 class TOpenGLEngine {
 public:
-    // The system's context backend (WGL on Windows, EGL on Linux).
-    TOpenGLEngine();
-    // A borrowed backend that must outlive the engine (tests, other windows).
-    explicit TOpenGLEngine(IGLContextBackend& Backend);
+    // The context backend and the library loader the program picked; both
+    // are borrowed and must outlive the engine. The library names start as
+    // the loader's system names.
+    TOpenGLEngine(IGLContextBackend& Backend, ILibraryLoader& Libraries);
     ~TOpenGLEngine();
     TOpenGLEngine(const TOpenGLEngine&) = delete;
     TOpenGLEngine& operator=(const TOpenGLEngine&) = delete;
@@ -81,8 +82,8 @@ public:
 private:
     bool SetupPalette(const TPixelFormatDescription& Description);
 
-    std::unique_ptr<IGLContextBackend> FOwnedBackend;
     IGLContextBackend& FBackend;
+    ILibraryLoader& FLibraries;
 };
 
 // The message CheckError raises for an OpenGL error code.

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "platform/DynamicLibrary.h"
-#include "platform/FloatControl.h"
+#include "gl/FloatControl.h"
 
 namespace OpenGL12 {
 #define GLIMMORA_GL_DEFINE_ENTRY(Ret, Name, Params) PFN_##Name Name = nullptr;
@@ -27,11 +27,11 @@ struct TOpenGL12Unit {
 
 } // namespace
 
-bool LoadOpenGL(const std::string& OpenGLLibName, const std::string& GLULibName)
+bool LoadOpenGL(ILibraryLoader& Loader, const std::string& OpenGLLibName, const std::string& GLULibName)
 {
     CloseOpenGL();
-    auto GL = LoadDynamicLibrary(OpenGLLibName);
-    auto GLU = LoadDynamicLibrary(GLULibName);
+    auto GL = Loader.Load(OpenGLLibName);
+    auto GLU = Loader.Load(GLULibName);
     if (!GL || !GLU)
         return false;   // whichever did load is freed here
     GLHandle = std::move(GL);

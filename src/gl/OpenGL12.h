@@ -3,15 +3,20 @@
 // header declares the types, constants and one function-pointer variable
 // per entry point. Every GL call of the program goes through these
 // variables, so tests can point them at recording stubs (GetEntryPoints /
-// SetEntryPoints) or at a real library (LoadOpenGL).
+// SetEntryPoints) or at a real library (LoadOpenGL, through the loader the
+// program picked).
 //
-// The table holds every OpenGL 1.1 call the engine, the textures and the
-// scene make, a few 1.2 calls (null when the library lacks them) and the
-// GLU calls. A name the library does not export stays null.
+// The table holds exactly the OpenGL 1.1 calls that the engine, the
+// textures, the scene and the headless runs make, the few state queries the
+// GL tests read back (glIsEnabled, glIsTexture, glGetLightfv,
+// glGetMaterialfv) and gluLookAt. A name the library does not export stays
+// null. A call joins the table when code first makes it.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "platform/DynamicLibrary.h"
 
 // 32-bit Windows exports the GL and GLU entry points with the stdcall
 // convention; everywhere else the platform's default convention is used.
@@ -128,10 +133,6 @@ GLIMMORA_GL_OTHER_ENUMS(GLIMMORA_GL_DECLARE_ENUM)
     X(GLenum, glGetError, (void)) \
     X(const GLubyte*, glGetString, (GLenum name)) \
     X(void, glGetIntegerv, (GLenum pname, GLint* params)) \
-    X(void, glGetFloatv, (GLenum pname, GLfloat* params)) \
-    X(void, glGetBooleanv, (GLenum pname, GLboolean* params)) \
-    X(void, glGetDoublev, (GLenum pname, GLdouble* params)) \
-    X(void, glGetPointerv, (GLenum pname, GLvoid** params)) \
     X(GLboolean, glIsEnabled, (GLenum cap)) \
     X(void, glEnable, (GLenum cap)) \
     X(void, glDisable, (GLenum cap)) \
@@ -139,46 +140,29 @@ GLIMMORA_GL_OTHER_ENUMS(GLIMMORA_GL_DECLARE_ENUM)
     X(void, glFlush, (void)) \
     X(void, glFinish, (void)) \
     X(void, glViewport, (GLint x, GLint y, GLsizei width, GLsizei height)) \
-    X(void, glScissor, (GLint x, GLint y, GLsizei width, GLsizei height)) \
     X(void, glClear, (GLbitfield mask)) \
     X(void, glClearColor, (GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha)) \
-    X(void, glClearDepth, (GLclampd depth)) \
-    X(void, glClearStencil, (GLint s)) \
-    X(void, glColorMask, (GLboolean red, GLboolean green, GLboolean blue, GLboolean alpha)) \
-    X(void, glDepthMask, (GLboolean flag)) \
     X(void, glDepthFunc, (GLenum func)) \
-    X(void, glDepthRange, (GLclampd zNear, GLclampd zFar)) \
-    X(void, glStencilFunc, (GLenum func, GLint ref, GLuint mask)) \
-    X(void, glStencilOp, (GLenum fail, GLenum zfail, GLenum zpass)) \
     X(void, glShadeModel, (GLenum mode)) \
     X(void, glPolygonMode, (GLenum face, GLenum mode)) \
-    X(void, glCullFace, (GLenum mode)) \
-    X(void, glFrontFace, (GLenum mode)) \
-    X(void, glLineWidth, (GLfloat width)) \
-    X(void, glPointSize, (GLfloat size)) \
     X(void, glBlendFunc, (GLenum sfactor, GLenum dfactor)) \
     X(void, glAlphaFunc, (GLenum func, GLclampf ref)) \
     X(void, glMatrixMode, (GLenum mode)) \
     X(void, glLoadIdentity, (void)) \
-    X(void, glLoadMatrixf, (const GLfloat* m)) \
-    X(void, glMultMatrixf, (const GLfloat* m)) \
     X(void, glPushMatrix, (void)) \
     X(void, glPopMatrix, (void)) \
     X(void, glTranslatef, (GLfloat x, GLfloat y, GLfloat z)) \
     X(void, glRotatef, (GLfloat angle, GLfloat x, GLfloat y, GLfloat z)) \
-    X(void, glScalef, (GLfloat x, GLfloat y, GLfloat z)) \
     X(void, glFrustum, (GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar)) \
     X(void, glOrtho, (GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar)) \
     X(void, glLightf, (GLenum light, GLenum pname, GLfloat param)) \
     X(void, glLightfv, (GLenum light, GLenum pname, const GLfloat* params)) \
     X(void, glGetLightfv, (GLenum light, GLenum pname, GLfloat* params)) \
-    X(void, glLightModelf, (GLenum pname, GLfloat param)) \
     X(void, glLightModelfv, (GLenum pname, const GLfloat* params)) \
     X(void, glLightModeli, (GLenum pname, GLint param)) \
     X(void, glMaterialf, (GLenum face, GLenum pname, GLfloat param)) \
     X(void, glMaterialfv, (GLenum face, GLenum pname, const GLfloat* params)) \
     X(void, glGetMaterialfv, (GLenum face, GLenum pname, GLfloat* params)) \
-    X(void, glColorMaterial, (GLenum face, GLenum mode)) \
     X(void, glFogf, (GLenum pname, GLfloat param)) \
     X(void, glFogfv, (GLenum pname, const GLfloat* params)) \
     X(void, glFogi, (GLenum pname, GLint param)) \
@@ -186,26 +170,14 @@ GLIMMORA_GL_OTHER_ENUMS(GLIMMORA_GL_DECLARE_ENUM)
     X(void, glDeleteTextures, (GLsizei n, const GLuint* textures)) \
     X(void, glBindTexture, (GLenum target, GLuint texture)) \
     X(GLboolean, glIsTexture, (GLuint texture)) \
-    X(void, glPrioritizeTextures, (GLsizei n, const GLuint* textures, const GLclampf* priorities)) \
     X(void, glTexImage1D, (GLenum target, GLint level, GLint internalformat, GLsizei width, GLint border, GLenum format, GLenum type, const GLvoid* pixels)) \
     X(void, glTexImage2D, (GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height, GLint border, GLenum format, GLenum type, const GLvoid* pixels)) \
-    X(void, glTexSubImage2D, (GLenum target, GLint level, GLint xoffset, GLint yoffset, GLsizei width, GLsizei height, GLenum format, GLenum type, const GLvoid* pixels)) \
     X(void, glTexParameteri, (GLenum target, GLenum pname, GLint param)) \
     X(void, glTexParameterf, (GLenum target, GLenum pname, GLfloat param)) \
-    X(void, glTexParameterfv, (GLenum target, GLenum pname, const GLfloat* params)) \
-    X(void, glGetTexParameteriv, (GLenum target, GLenum pname, GLint* params)) \
-    X(void, glGetTexLevelParameteriv, (GLenum target, GLint level, GLenum pname, GLint* params)) \
     X(void, glTexEnvi, (GLenum target, GLenum pname, GLint param)) \
-    X(void, glTexEnvf, (GLenum target, GLenum pname, GLfloat param)) \
     X(void, glTexEnvfv, (GLenum target, GLenum pname, const GLfloat* params)) \
-    X(void, glGetTexEnvfv, (GLenum target, GLenum pname, GLfloat* params)) \
-    X(void, glGetTexEnviv, (GLenum target, GLenum pname, GLint* params)) \
     X(void, glTexGeni, (GLenum coord, GLenum pname, GLint param)) \
-    X(void, glTexGenf, (GLenum coord, GLenum pname, GLfloat param)) \
-    X(void, glTexGenfv, (GLenum coord, GLenum pname, const GLfloat* params)) \
     X(void, glPixelStorei, (GLenum pname, GLint param)) \
-    X(void, glReadBuffer, (GLenum mode)) \
-    X(void, glDrawBuffer, (GLenum mode)) \
     X(void, glReadPixels, (GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, GLvoid* pixels)) \
     X(void, glEnableClientState, (GLenum array)) \
     X(void, glDisableClientState, (GLenum array)) \
@@ -215,20 +187,12 @@ GLIMMORA_GL_OTHER_ENUMS(GLIMMORA_GL_DECLARE_ENUM)
     X(void, glTexCoordPointer, (GLint size, GLenum type, GLsizei stride, const GLvoid* pointer)) \
     X(void, glDrawArrays, (GLenum mode, GLint first, GLsizei count)) \
     X(void, glDrawElements, (GLenum mode, GLsizei count, GLenum type, const GLvoid* indices)) \
-    X(void, glDrawRangeElements, (GLenum mode, GLuint start, GLuint end, GLsizei count, GLenum type, const GLvoid* indices)) \
-    X(void, glColor3f, (GLfloat red, GLfloat green, GLfloat blue)) \
-    X(void, glColor4f, (GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha)) \
     X(void, glColor4fv, (const GLfloat* v)) \
-    X(void, glNormal3f, (GLfloat nx, GLfloat ny, GLfloat nz)) \
     X(void, glNormal3fv, (const GLfloat* v))
 
 // GLU entry points.
 #define GLIMMORA_GLU_ENTRIES(X) \
-    X(void, gluLookAt, (GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY, GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ)) \
-    X(void, gluPerspective, (GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar)) \
-    X(void, gluOrtho2D, (GLdouble left, GLdouble right, GLdouble bottom, GLdouble top)) \
-    X(const GLubyte*, gluErrorString, (GLenum error)) \
-    X(GLint, gluBuild2DMipmaps, (GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format, GLenum type, const void* data))
+    X(void, gluLookAt, (GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY, GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ))
 
 #define GLIMMORA_GL_ALL_ENTRIES(X) GLIMMORA_GL_ENTRIES(X) GLIMMORA_GLU_ENTRIES(X)
 
@@ -256,11 +220,12 @@ GLIMMORA_GL_ALL_ENTRIES(GLIMMORA_GL_USE_ENTRY)
 
 using OpenGL12::TGLEntryPoints;
 
-// Closes any loaded libraries, then loads both by name. If either is
+// Closes any loaded libraries, then loads both by name through Loader
+// (which must outlive the loaded libraries' use). If either is
 // missing, frees the one that loaded, leaves both unloaded and returns
 // false. Otherwise fetches every entry point (missing names stay null) and
 // returns true.
-bool LoadOpenGL(const std::string& OpenGLLibName, const std::string& GLULibName);
+bool LoadOpenGL(ILibraryLoader& Loader, const std::string& OpenGLLibName, const std::string& GLULibName);
 // Frees the OpenGL library, then the GLU library, and clears every entry
 // point. Runs again at program exit.
 void CloseOpenGL();

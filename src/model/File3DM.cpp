@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "gl/Errors.h"
+#include "platform/SameText.h"
 
 // ---------------------------------------------------------------- lists
 
@@ -177,22 +178,6 @@ std::string Quoted(std::string_view S)
     if (S.size() > MaxShown)
         R += "...";
     return R + "'";
-}
-
-bool EqualsNoCase(std::string_view A, std::string_view B)
-{
-    if (A.size() != B.size())
-        return false;
-    for (std::size_t I = 0; I < A.size(); ++I) {
-        char X = A[I], Y = B[I];
-        if (X >= 'a' && X <= 'z')
-            X = static_cast<char>(X - 'a' + 'A');
-        if (Y >= 'a' && Y <= 'z')
-            Y = static_cast<char>(Y - 'a' + 'A');
-        if (X != Y)
-            return false;
-    }
-    return true;
 }
 
 struct TKeyValue {
@@ -485,7 +470,7 @@ private:
 
     static std::string MapName(std::string_view V)
     {
-        return EqualsNoCase(V, "undefined") ? std::string() : std::string(V);
+        return SameText(V, "undefined") ? std::string() : std::string(V);
     }
 
     void ApplyStandardKey(T3DMMaterialStandard& M, const TKeyValue& KV) const

@@ -22,5 +22,19 @@ public:
     virtual void EndPeriod(uint32_t Period) = 0;
 };
 
+// A clock with no system timer resolution to set (Linux, clocks moved by
+// hand): the resolution calls succeed and change nothing.
+class TClockWithoutPeriods : public IMillisecondClock {
+public:
+    bool GetDevCaps(uint32_t& MinPeriod, uint32_t& MaxPeriod) override
+    {
+        MinPeriod = 1;
+        MaxPeriod = 1000000;
+        return true;
+    }
+    bool BeginPeriod(uint32_t) override { return true; }
+    void EndPeriod(uint32_t) override {}
+};
+
 // The operating system's clock; implemented by each platform backend.
 std::unique_ptr<IMillisecondClock> CreateSystemClock();

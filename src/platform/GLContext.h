@@ -2,10 +2,11 @@
 //
 // Windows: GDI and WGL on a window's device context (ChoosePixelFormat,
 // SetPixelFormat, DescribePixelFormat, logical palettes, wglCreateContext,
-// wglMakeCurrent, SwapBuffers). Linux: EGL on Mesa's surfaceless platform,
-// where a "device context" is an off-screen pbuffer target made by the
-// headless backend (platform/headless/HeadlessGL.h). The engine
-// (gl/GLClasses.h) drives this interface; tests use a fake (tests/fakes).
+// wglMakeCurrent, SwapBuffers). Linux: EGL, where a "device context" is an
+// off-screen pbuffer target (platform/headless/HeadlessWindow.h). The
+// program picks a backend by its named constructor (CreateWGLContext,
+// CreateEGLPbufferContext) and hands it down; the engine (gl/GLClasses.h)
+// drives this interface; tests use a fake (tests/fakes).
 #pragma once
 
 #include <cstdint>
@@ -74,11 +75,3 @@ public:
     // Text of the system's last error, for failures that report it.
     virtual std::string LastErrorMessage() = 0;
 };
-
-// The names the OpenGL and GLU libraries are loaded by: "OpenGL32.DLL" and
-// "GLU32.DLL" on Windows, "libGL.so.1" and "libGLU.so.1" on Linux.
-const char* SystemOpenGLLibName();
-const char* SystemGLULibName();
-
-// The system's backend: WGL on Windows, headless EGL on Linux.
-std::unique_ptr<IGLContextBackend> CreateSystemGLContext();

@@ -3,10 +3,10 @@
 // Windows: real resources of the module, compiled from a .rc script by
 // windres (raw data as RCDATA, bitmaps as BITMAP, the sound as WAVE) and
 // found with FindResource/LoadResource/LockResource. Linux: a table of byte
-// arrays generated at build time from the same files (cmake/parts/
-// images.cmake, glimmora_embed_resources). Names are compared without
-// regard to case; callers turn a file name into a resource name with
-// ResourceNameOf (gl/Resources.h).
+// arrays generated at build time from the same files (cmake/
+// EmbeddedResources.cmake, glimmora_embed_resources). Names are compared
+// without regard to case (platform/SameText.h); callers turn a file name
+// into a resource name with ResourceNameOf (gl/Resources.h).
 #pragma once
 
 #include <cstdint>

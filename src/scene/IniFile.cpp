@@ -16,22 +16,6 @@ std::string_view TrimBlanks(std::string_view Text)
     return Text;
 }
 
-bool SameText(std::string_view A, std::string_view B)
-{
-    if (A.size() != B.size())
-        return false;
-    for (std::size_t i = 0; i < A.size(); ++i) {
-        char X = A[i], Y = B[i];
-        if (X >= 'A' && X <= 'Z')
-            X = char(X - 'A' + 'a');
-        if (Y >= 'A' && Y <= 'Z')
-            Y = char(Y - 'A' + 'a');
-        if (X != Y)
-            return false;
-    }
-    return true;
-}
-
 std::optional<double> ParseDecimal(std::string_view Text)
 {
     Text = TrimBlanks(Text);

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/SameText.h"
+
 class TIniFile {
 public:
     TIniFile() = default;
@@ -39,4 +41,3 @@ private:
 std::optional<double> ParseDecimal(std::string_view Text);
 std::optional<int> ParseInteger(std::string_view Text);
 std::string_view TrimBlanks(std::string_view Text);
-bool SameText(std::string_view A, std::string_view B);

@@ -93,7 +93,7 @@ void TUnderwaterScene::BuildScene()
     O.SceneClock = std::make_unique<TTimerPro>(FServices.Clock);
     O.SceneClock->Start();
 
-    O.Engine = std::make_unique<TOpenGLEngine>(FServices.GLBackend);
+    O.Engine = std::make_unique<TOpenGLEngine>(FServices.GLBackend, FServices.GLLibraries);
     O.Material = MakeGLRef<TGLMaterial>();
 
     O.BillPrimitive = LoadPrimitive(Assets, FSettings.BillModelName);
@@ -341,7 +341,7 @@ void TUnderwaterScene::RenderFrame(IRenderWindow& Window)
     DrawScene(Window);
     O.Engine->CheckError();
 
-    Window.SwapBuffers(*O.Engine);
+    O.Engine->SwapBuffers(Window.DC());
     O.Engine->CheckError();
 
     CountFrame();

@@ -28,8 +28,10 @@
 #include "gl/Resources.h"
 #include "model/AnimClasses.h"
 #include "platform/Clock.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/GLContext.h"
 #include "platform/Process.h"
+#include "platform/RenderWindow.h"
 #include "scene/SceneSettings.h"
 #include "scene/SceneSound.h"
 
@@ -46,23 +48,11 @@ struct TSceneOptions {
     bool SoundEnabled = true;
 };
 
-// The window a frame is drawn into.
-class IRenderWindow {
-public:
-    virtual ~IRenderWindow() = default;
-    virtual int Width() const = 0;
-    virtual int Height() const = 0;
-    // Shows the finished frame (the engine's SwapBuffers on the right DC).
-    virtual void SwapBuffers(TOpenGLEngine& Engine) = 0;
-    // Gives the window the input focus (full-screen runs).
-    virtual void Focus() {}
-    virtual bool Visible() const { return true; }
-};
-
 // What the scene needs from the system, borrowed for its whole life.
 struct TSceneServices {
     IMillisecondClock& Clock;
     IGLContextBackend& GLBackend;
+    ILibraryLoader& GLLibraries;
     IProcessControl& Process;
     ISoundOutput& Sound;
     TLogFile& Log;

@@ -28,8 +28,6 @@ std::string F(float V)
     return std::string(Buf, R.ptr);
 }
 
-std::string B(GLboolean V) { return V ? "GL_TRUE" : "GL_FALSE"; }
-
 std::string Mode(GLenum V)
 {
     static const char* const Names[] = {"GL_POINTS", "GL_LINES", "GL_LINE_LOOP", "GL_LINE_STRIP",
@@ -174,25 +172,6 @@ const GLubyte* GLAPIENTRY glGetString(GLenum name)
     return reinterpret_cast<const GLubyte*>(Active->Strings[name].c_str());
 }
 void GLAPIENTRY glGetIntegerv(GLenum pname, GLint* params) { Rec("glGetIntegerv", E(pname), "out"); Answer(Active->Integers, pname, params); }
-void GLAPIENTRY glGetFloatv(GLenum pname, GLfloat* params) { Rec("glGetFloatv", E(pname), "out"); Answer(Active->Floats, pname, params); }
-void GLAPIENTRY glGetBooleanv(GLenum pname, GLboolean* params)
-{
-    Rec("glGetBooleanv", E(pname), "out");
-    if (params)
-        params[0] = Active->Enabled.count(pname) ? 1 : 0;
-}
-void GLAPIENTRY glGetDoublev(GLenum pname, GLdouble* params)
-{
-    Rec("glGetDoublev", E(pname), "out");
-    if (params)
-        params[0] = 0.0;
-}
-void GLAPIENTRY glGetPointerv(GLenum pname, GLvoid** params)
-{
-    Rec("glGetPointerv", E(pname), "out");
-    if (params)
-        params[0] = nullptr;
-}
 GLboolean GLAPIENTRY glIsEnabled(GLenum cap) { Rec("glIsEnabled", E(cap)); return Active->Enabled.count(cap) ? 1 : 0; }
 void GLAPIENTRY glEnable(GLenum cap) { Rec("glEnable", E(cap)); SetCap(cap, true); }
 void GLAPIENTRY glDisable(GLenum cap) { Rec("glDisable", E(cap)); SetCap(cap, false); }
@@ -200,46 +179,29 @@ void GLAPIENTRY glHint(GLenum target, GLenum mode) { Rec("glHint", E(target), E(
 void GLAPIENTRY glFlush() { Rec("glFlush"); }
 void GLAPIENTRY glFinish() { Rec("glFinish"); }
 void GLAPIENTRY glViewport(GLint x, GLint y, GLsizei w, GLsizei h) { Rec("glViewport", I(x), I(y), I(w), I(h)); }
-void GLAPIENTRY glScissor(GLint x, GLint y, GLsizei w, GLsizei h) { Rec("glScissor", I(x), I(y), I(w), I(h)); }
 void GLAPIENTRY glClear(GLbitfield mask) { Rec("glClear", Mask(mask)); }
 void GLAPIENTRY glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { Rec("glClearColor", F(r), F(g), F(b), F(a)); }
-void GLAPIENTRY glClearDepth(GLclampd d) { Rec("glClearDepth", F(d)); }
-void GLAPIENTRY glClearStencil(GLint s) { Rec("glClearStencil", I(s)); }
-void GLAPIENTRY glColorMask(GLboolean r, GLboolean g, GLboolean b, GLboolean a) { Rec("glColorMask", B(r), B(g), B(b), B(a)); }
-void GLAPIENTRY glDepthMask(GLboolean flag) { Rec("glDepthMask", B(flag)); }
 void GLAPIENTRY glDepthFunc(GLenum func) { Rec("glDepthFunc", E(func)); }
-void GLAPIENTRY glDepthRange(GLclampd n, GLclampd f) { Rec("glDepthRange", F(n), F(f)); }
-void GLAPIENTRY glStencilFunc(GLenum func, GLint ref, GLuint mask) { Rec("glStencilFunc", E(func), I(ref), I(mask)); }
-void GLAPIENTRY glStencilOp(GLenum fail, GLenum zfail, GLenum zpass) { Rec("glStencilOp", Factor(fail), Factor(zfail), Factor(zpass)); }
 void GLAPIENTRY glShadeModel(GLenum mode) { Rec("glShadeModel", E(mode)); }
 void GLAPIENTRY glPolygonMode(GLenum face, GLenum mode) { Rec("glPolygonMode", E(face), E(mode)); }
-void GLAPIENTRY glCullFace(GLenum mode) { Rec("glCullFace", E(mode)); }
-void GLAPIENTRY glFrontFace(GLenum mode) { Rec("glFrontFace", E(mode)); }
-void GLAPIENTRY glLineWidth(GLfloat w) { Rec("glLineWidth", F(w)); }
-void GLAPIENTRY glPointSize(GLfloat s) { Rec("glPointSize", F(s)); }
 void GLAPIENTRY glBlendFunc(GLenum s, GLenum d) { Rec("glBlendFunc", Factor(s), Factor(d)); }
 void GLAPIENTRY glAlphaFunc(GLenum func, GLclampf ref) { Rec("glAlphaFunc", E(func), F(ref)); }
 void GLAPIENTRY glMatrixMode(GLenum mode) { Rec("glMatrixMode", E(mode)); }
 void GLAPIENTRY glLoadIdentity() { Rec("glLoadIdentity"); }
-void GLAPIENTRY glLoadMatrixf(const GLfloat* m) { Rec("glLoadMatrixf", Floats(m, 16)); }
-void GLAPIENTRY glMultMatrixf(const GLfloat* m) { Rec("glMultMatrixf", Floats(m, 16)); }
 void GLAPIENTRY glPushMatrix() { Rec("glPushMatrix"); }
 void GLAPIENTRY glPopMatrix() { Rec("glPopMatrix"); }
 void GLAPIENTRY glTranslatef(GLfloat x, GLfloat y, GLfloat z) { Rec("glTranslatef", F(x), F(y), F(z)); }
 void GLAPIENTRY glRotatef(GLfloat a, GLfloat x, GLfloat y, GLfloat z) { Rec("glRotatef", F(a), F(x), F(y), F(z)); }
-void GLAPIENTRY glScalef(GLfloat x, GLfloat y, GLfloat z) { Rec("glScalef", F(x), F(y), F(z)); }
 void GLAPIENTRY glFrustum(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) { Rec("glFrustum", F(l), F(r), F(b), F(t), F(n), F(f)); }
 void GLAPIENTRY glOrtho(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) { Rec("glOrtho", F(l), F(r), F(b), F(t), F(n), F(f)); }
 void GLAPIENTRY glLightf(GLenum light, GLenum pname, GLfloat param) { Rec("glLightf", E(light), E(pname), F(param)); }
 void GLAPIENTRY glLightfv(GLenum light, GLenum pname, const GLfloat* params) { Rec("glLightfv", E(light), E(pname), Floats(params, VectorSize(pname))); }
 void GLAPIENTRY glGetLightfv(GLenum light, GLenum pname, GLfloat* params) { Rec("glGetLightfv", E(light), E(pname), "out"); Answer(Active->Floats, pname, params); }
-void GLAPIENTRY glLightModelf(GLenum pname, GLfloat param) { Rec("glLightModelf", E(pname), F(param)); }
 void GLAPIENTRY glLightModelfv(GLenum pname, const GLfloat* params) { Rec("glLightModelfv", E(pname), Floats(params, VectorSize(pname))); }
 void GLAPIENTRY glLightModeli(GLenum pname, GLint param) { Rec("glLightModeli", E(pname), I(param)); }
 void GLAPIENTRY glMaterialf(GLenum face, GLenum pname, GLfloat param) { Rec("glMaterialf", E(face), E(pname), F(param)); }
 void GLAPIENTRY glMaterialfv(GLenum face, GLenum pname, const GLfloat* params) { Rec("glMaterialfv", E(face), E(pname), Floats(params, VectorSize(pname))); }
 void GLAPIENTRY glGetMaterialfv(GLenum face, GLenum pname, GLfloat* params) { Rec("glGetMaterialfv", E(face), E(pname), "out"); Answer(Active->Floats, pname, params); }
-void GLAPIENTRY glColorMaterial(GLenum face, GLenum mode) { Rec("glColorMaterial", E(face), E(mode)); }
 void GLAPIENTRY glFogf(GLenum pname, GLfloat param) { Rec("glFogf", E(pname), F(param)); }
 void GLAPIENTRY glFogfv(GLenum pname, const GLfloat* params) { Rec("glFogfv", E(pname), Floats(params, VectorSize(pname))); }
 void GLAPIENTRY glFogi(GLenum pname, GLint param) { Rec("glFogi", E(pname), IntParam(pname, param)); }
@@ -252,10 +214,6 @@ void GLAPIENTRY glGenTextures(GLsizei n, GLuint* textures)
 void GLAPIENTRY glDeleteTextures(GLsizei n, const GLuint* textures) { Rec("glDeleteTextures", I(n), Names(n, textures)); }
 void GLAPIENTRY glBindTexture(GLenum target, GLuint texture) { Rec("glBindTexture", E(target), I(texture)); }
 GLboolean GLAPIENTRY glIsTexture(GLuint texture) { Rec("glIsTexture", I(texture)); return texture != 0 && texture < Active->NextTextureName; }
-void GLAPIENTRY glPrioritizeTextures(GLsizei n, const GLuint* textures, const GLclampf* priorities)
-{
-    Rec("glPrioritizeTextures", I(n), Names(n, textures), "[" + Floats(priorities, n) + "]");
-}
 void GLAPIENTRY glTexImage1D(GLenum target, GLint level, GLint ifmt, GLsizei w, GLint border, GLenum fmt, GLenum type, const GLvoid* pixels)
 {
     Rec("glTexImage1D", E(target), I(level), E(static_cast<GLenum>(ifmt)), I(w), I(border), E(fmt), E(type), P(pixels));
@@ -264,26 +222,12 @@ void GLAPIENTRY glTexImage2D(GLenum target, GLint level, GLint ifmt, GLsizei w, 
 {
     Rec("glTexImage2D", E(target), I(level), E(static_cast<GLenum>(ifmt)), I(w), I(h), I(border), E(fmt), E(type), P(pixels));
 }
-void GLAPIENTRY glTexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei w, GLsizei h, GLenum fmt, GLenum type, const GLvoid* pixels)
-{
-    Rec("glTexSubImage2D", E(target), I(level), I(x), I(y), I(w), I(h), E(fmt), E(type), P(pixels));
-}
 void GLAPIENTRY glTexParameteri(GLenum target, GLenum pname, GLint param) { Rec("glTexParameteri", E(target), E(pname), IntParam(pname, param)); }
 void GLAPIENTRY glTexParameterf(GLenum target, GLenum pname, GLfloat param) { Rec("glTexParameterf", E(target), E(pname), F(param)); }
-void GLAPIENTRY glTexParameterfv(GLenum target, GLenum pname, const GLfloat* params) { Rec("glTexParameterfv", E(target), E(pname), Floats(params, VectorSize(pname))); }
-void GLAPIENTRY glGetTexParameteriv(GLenum target, GLenum pname, GLint* params) { Rec("glGetTexParameteriv", E(target), E(pname), "out"); Answer(Active->Integers, pname, params); }
-void GLAPIENTRY glGetTexLevelParameteriv(GLenum target, GLint level, GLenum pname, GLint* params) { Rec("glGetTexLevelParameteriv", E(target), I(level), E(pname), "out"); Answer(Active->Integers, pname, params); }
 void GLAPIENTRY glTexEnvi(GLenum target, GLenum pname, GLint param) { Rec("glTexEnvi", E(target), E(pname), IntParam(pname, param)); }
-void GLAPIENTRY glTexEnvf(GLenum target, GLenum pname, GLfloat param) { Rec("glTexEnvf", E(target), E(pname), F(param)); }
 void GLAPIENTRY glTexEnvfv(GLenum target, GLenum pname, const GLfloat* params) { Rec("glTexEnvfv", E(target), E(pname), Floats(params, VectorSize(pname))); }
-void GLAPIENTRY glGetTexEnvfv(GLenum target, GLenum pname, GLfloat* params) { Rec("glGetTexEnvfv", E(target), E(pname), "out"); Answer(Active->Floats, pname, params); }
-void GLAPIENTRY glGetTexEnviv(GLenum target, GLenum pname, GLint* params) { Rec("glGetTexEnviv", E(target), E(pname), "out"); Answer(Active->Integers, pname, params); }
 void GLAPIENTRY glTexGeni(GLenum coord, GLenum pname, GLint param) { Rec("glTexGeni", E(coord), E(pname), IntParam(pname, param)); }
-void GLAPIENTRY glTexGenf(GLenum coord, GLenum pname, GLfloat param) { Rec("glTexGenf", E(coord), E(pname), F(param)); }
-void GLAPIENTRY glTexGenfv(GLenum coord, GLenum pname, const GLfloat* params) { Rec("glTexGenfv", E(coord), E(pname), Floats(params, VectorSize(pname))); }
 void GLAPIENTRY glPixelStorei(GLenum pname, GLint param) { Rec("glPixelStorei", E(pname), I(param)); }
-void GLAPIENTRY glReadBuffer(GLenum mode) { Rec("glReadBuffer", E(mode)); }
-void GLAPIENTRY glDrawBuffer(GLenum mode) { Rec("glDrawBuffer", E(mode)); }
 void GLAPIENTRY glReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum fmt, GLenum type, GLvoid*)
 {
     Rec("glReadPixels", I(x), I(y), I(w), I(h), E(fmt), E(type), "out");
@@ -296,33 +240,12 @@ void GLAPIENTRY glColorPointer(GLint size, GLenum type, GLsizei stride, const GL
 void GLAPIENTRY glTexCoordPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* ptr) { Rec("glTexCoordPointer", I(size), E(type), I(stride), P(ptr)); }
 void GLAPIENTRY glDrawArrays(GLenum mode, GLint first, GLsizei count) { Rec("glDrawArrays", Mode(mode), I(first), I(count)); }
 void GLAPIENTRY glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) { Rec("glDrawElements", Mode(mode), I(count), E(type), P(indices)); }
-void GLAPIENTRY glDrawRangeElements(GLenum mode, GLuint start, GLuint end, GLsizei count, GLenum type, const GLvoid* indices)
-{
-    Rec("glDrawRangeElements", Mode(mode), I(start), I(end), I(count), E(type), P(indices));
-}
-void GLAPIENTRY glColor3f(GLfloat r, GLfloat g, GLfloat b) { Rec("glColor3f", F(r), F(g), F(b)); }
-void GLAPIENTRY glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { Rec("glColor4f", F(r), F(g), F(b), F(a)); }
 void GLAPIENTRY glColor4fv(const GLfloat* v) { Rec("glColor4fv", Floats(v, 4)); }
-void GLAPIENTRY glNormal3f(GLfloat x, GLfloat y, GLfloat z) { Rec("glNormal3f", F(x), F(y), F(z)); }
 void GLAPIENTRY glNormal3fv(const GLfloat* v) { Rec("glNormal3fv", Floats(v, 3)); }
 
 void GLAPIENTRY gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz, GLdouble ux, GLdouble uy, GLdouble uz)
 {
     Rec("gluLookAt", F(ex), F(ey), F(ez), F(cx), F(cy), F(cz), F(ux), F(uy), F(uz));
-}
-void GLAPIENTRY gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble n, GLdouble f) { Rec("gluPerspective", F(fovy), F(aspect), F(n), F(f)); }
-void GLAPIENTRY gluOrtho2D(GLdouble l, GLdouble r, GLdouble b, GLdouble t) { Rec("gluOrtho2D", F(l), F(r), F(b), F(t)); }
-const GLubyte* GLAPIENTRY gluErrorString(GLenum error)
-{
-    Rec("gluErrorString", E(error));
-    static std::string Text;
-    Text = E(error);
-    return reinterpret_cast<const GLubyte*>(Text.c_str());
-}
-GLint GLAPIENTRY gluBuild2DMipmaps(GLenum target, GLint ifmt, GLsizei w, GLsizei h, GLenum fmt, GLenum type, const void* data)
-{
-    Rec("gluBuild2DMipmaps", E(target), E(static_cast<GLenum>(ifmt)), I(w), I(h), E(fmt), E(type), P(data));
-    return 0;
 }
 
 } // namespace Stub

@@ -39,11 +39,12 @@ public:
     std::vector<GLenum> PendingErrors;
     // glGetString answers; "" when absent.
     std::map<GLenum, std::string> Strings;
-    // glGetIntegerv / glGetFloatv answers; a single 0 when absent.
+    // glGetIntegerv and glGetLightfv / glGetMaterialfv answers; a single 0
+    // when absent.
     std::map<GLenum, std::vector<GLint>> Integers;
     std::map<GLenum, std::vector<GLfloat>> Floats;
     // Capabilities switched on by glEnable and off by glDisable; glIsEnabled
-    // and glGetBooleanv of a capability read it.
+    // reads it.
     std::set<GLenum> Enabled;
     std::set<GLenum> ClientStates;
     // glGenTextures hands out names counting up from here.

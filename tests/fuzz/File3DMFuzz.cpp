@@ -1,5 +1,3 @@
-// fuzz-sources: src/model/File3DM.cpp
-//
 // Feeds arbitrary bytes to the 3DM reader. A clean EGlimmoraError is the
 // expected answer to bad input; anything else (a crash, a sanitizer report,
 // another exception type, a hang) is a finding.

@@ -1,5 +1,3 @@
-// fuzz-sources: src/model/MorphAnimation.cpp src/model/Convert3DM.cpp src/model/File3DM.cpp src/model/AnimClasses.cpp src/gl/GLUtils.cpp src/gl/GLTexture.cpp src/gl/GLClasses.cpp src/gl/GLPrimitives.cpp src/gl/GLLights.cpp src/gl/GLViewport.cpp src/gl/OpenGL12.cpp src/gl/Resources.cpp src/gl/DArrays.cpp src/gl/Geometry.cpp src/gl/FastMath.cpp src/platform/headless/HeadlessGLContext.cpp src/platform/linux/LinuxDynamicLibrary.cpp src/platform/linux/LinuxFloatControl.cpp -ljpeg -lEGL -ldl
-//
 // Feeds arbitrary bytes to the frame-list loader as the text of
 // "fuzz.mfl". The frame files it may name come from an in-memory resource
 // table of this target (it stands in for the program's embedded
@@ -24,6 +22,7 @@
 #include "model/AnimClasses.h"
 #include "model/MorphAnimation.h"
 #include "platform/Resources.h"
+#include "platform/SameText.h"
 
 namespace {
 
@@ -57,22 +56,13 @@ const std::map<std::string, std::string>& Models()
     return M;
 }
 
-std::string Upper(std::string_view Name)
-{
-    std::string S(Name);
-    for (char& C : S)
-        if (C >= 'a' && C <= 'z')
-            C = static_cast<char>(C - 'a' + 'A');
-    return S;
-}
-
 class TMemoryResources final : public IEmbeddedResources {
 public:
     std::optional<std::span<const std::uint8_t>> Find(std::string_view Name, TResourceKind Kind) override
     {
         if (Kind != rkRawData)
             return std::nullopt;
-        const std::string Key = Upper(Name);
+        const std::string Key = UpperAscii(Name);
         const std::string* Text = nullptr;
         if (Key == "FUZZ_MFL") {
             Text = &FrameListText();

@@ -1,5 +1,3 @@
-// fuzz-sources: src/gl/GLUtils.cpp src/gl/Resources.cpp src/platform/linux/LinuxResources.cpp -ljpeg
-//
 // Feeds arbitrary bytes to the image decoders: input that starts with "BM"
 // goes to the bitmap decoders (as a .bmp file and, without its 14-byte
 // header, as a bitmap resource's DIB), anything else to the JPEG decoder.

@@ -3,32 +3,20 @@
 
 #include <array>
 
+#include "HeadlessEngine.h"
 #include "gl/GLClasses.h"
-#include "platform/headless/HeadlessGL.h"
 
 namespace {
 
 class HeadlessEngineTest : public ::testing::Test {
 protected:
     static constexpr int Size = 64;
-    TGLDeviceContext DC = nullptr;
-    TOpenGLEngine Engine;
+    THeadlessEngine GL{Size};
+    TOpenGLEngine& Engine = GL.Engine;
+    TGLDeviceContext DC = GL.Window.DC();
 
-    void SetUp() override
-    {
-        DC = CreateHeadlessDC(Size, Size);
-        Engine.SetDC(DC);
-        Engine.SetDefaults();
-        ASSERT_TRUE(Engine.InitOpenGL());
-        Engine.MakeCurrent();
-    }
-    void TearDown() override
-    {
-        Engine.MakeNotCurrent();
-        Engine.DoneOpenGL();
-        Engine.SetDC(nullptr);
-        DestroyHeadlessDC(DC);
-    }
+    void SetUp() override { ASSERT_TRUE(GL.Start()); }
+    void TearDown() override { GL.Stop(); }
 
     std::array<GLubyte, 4> Pixel(int X, int Y)
     {

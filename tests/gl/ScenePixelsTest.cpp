@@ -13,7 +13,9 @@
 #include "fakes/FakeSound.h"
 #include "fakes/TempDir.h"
 #include "platform/Resources.h"
-#include "platform/headless/HeadlessGL.h"
+#include "app/HeadlessRun.h"
+#include "platform/headless/EGLPbufferContext.h"
+#include "platform/headless/HeadlessWindow.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -24,26 +26,18 @@ struct TRGB {
     int R, G, B;
 };
 
-class TPbufferWindow : public IRenderWindow {
-public:
-    TGLDeviceContext DC = CreateHeadlessDC(W, H);
-    ~TPbufferWindow() override { DestroyHeadlessDC(DC); }
-    int Width() const override { return W; }
-    int Height() const override { return H; }
-    void SwapBuffers(TOpenGLEngine& Engine) override { Engine.SwapBuffers(DC); }
-};
-
 class ScenePixels : public ::testing::Test {
 protected:
     TFakeClock Clock;
-    std::unique_ptr<IGLContextBackend> Backend = CreateSystemGLContext();
+    std::unique_ptr<IGLContextBackend> Backend = CreateEGLPbufferContext();
+    std::unique_ptr<ILibraryLoader> Libraries = CreateSystemLibraryLoader();
     const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
     TFakeProcessControl Process;
     TFakeSound Sound;
     TTempDir Dir;
     TLogFile Log{Dir.File("g.log")};
     std::unique_ptr<TUnderwaterScene> Scene;
-    TPbufferWindow Window;
+    THeadlessWindow Window{W, H};
     std::vector<GLubyte> Pixels;
 
     void TearDown() override
@@ -58,25 +52,23 @@ protected:
     {
         if (Scene)
             Scene->ReleaseGL();
-        Scene = std::make_unique<TUnderwaterScene>(
-            TSceneServices{Clock, *Backend, Process, Sound, Log, EmbeddedAssets(*Module), nullptr, nullptr});
+        Scene = std::make_unique<TUnderwaterScene>(TSceneServices{Clock, *Backend, *Libraries, Process, Sound, Log,
+                                                                  EmbeddedAssets(*Module), nullptr, nullptr});
         TSceneOptions O;
         O.DollarCount = Dollars;
         O.BubbleCount = Bubbles;
         Scene->Start(O, Tuning.empty() ? std::string() : Dir.Write("t.ini", Tuning), 5u);
-        Scene->InitGL(Window.DC);
+        Scene->InitGL(Window.DC());
         Scene->ResetFrameState();
         if (Arrange)
             Arrange(*Scene);
         Scene->RenderFrame(Window);
-        Pixels.assign(std::size_t(W) * H * 3, 0);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, Pixels.data());
+        Pixels = ReadFramePixels(W, H);
     }
     // (X, Y) with Y counted from the top.
     TRGB At(int X, int Y) const
     {
-        const std::size_t I = (std::size_t(H - 1 - Y) * W + std::size_t(X)) * 3;
+        const std::size_t I = (std::size_t(Y) * W + std::size_t(X)) * 3;
         return TRGB{Pixels[I], Pixels[I + 1], Pixels[I + 2]};
     }
     // The screen row (from the top) a ray Deg degrees above the view axis hits.
@@ -156,7 +148,7 @@ TEST_F(ScenePixels, ABubblesTransparentCornersHideNothing)
     for (int Dy : {-1, 1})
         for (int Dx : {-1, 1}) {
             const int X = W / 2 + Dx * (Half - 2), Y = H / 2 + Dy * (Half - 2);
-            const std::size_t I = (std::size_t(H - 1 - Y) * W + std::size_t(X)) * 3;
+            const std::size_t I = (std::size_t(Y) * W + std::size_t(X)) * 3;
             EXPECT_TRUE(Same(At(X, Y), TRGB{Without[I], Without[I + 1], Without[I + 2]}, 1)) << Dx << "," << Dy;
         }
     for (std::size_t i = 0; i < Pixels.size(); ++i)

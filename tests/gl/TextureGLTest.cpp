@@ -5,30 +5,25 @@
 #include <cstdlib>
 #include <memory>
 
+#include "HeadlessEngine.h"
 #include "gl/GLClasses.h"
 #include "gl/GLTexture.h"
 #include "gl/GLUtils.h"
 #include "platform/Resources.h"
-#include "platform/headless/HeadlessGL.h"
 
 namespace {
 
 class HeadlessTextureTest : public ::testing::Test {
 protected:
     static constexpr int Size = 8;
-    TGLDeviceContext DC = nullptr;
-    TOpenGLEngine Engine;
+    THeadlessEngine GL{Size};
+    TOpenGLEngine& Engine = GL.Engine;
     const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
     const TAssetSource Assets = EmbeddedAssets(*Module);
 
     void SetUp() override
     {
-        DC = CreateHeadlessDC(Size, Size);
-        Engine.SetDC(DC);
-        Engine.SetDefaults();
-        Engine.ColorBits = 24;
-        ASSERT_TRUE(Engine.InitOpenGL());
-        Engine.MakeCurrent();
+        ASSERT_TRUE(GL.Start(24));
         glViewport(0, 0, Size, Size);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -38,10 +33,7 @@ protected:
     }
     void TearDown() override
     {
-        Engine.MakeNotCurrent();
-        Engine.DoneOpenGL();
-        Engine.SetDC(nullptr);
-        DestroyHeadlessDC(DC);
+        GL.Stop();
     }
 
     // Draws the bound texture over the whole surface, picture up.

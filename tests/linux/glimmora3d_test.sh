@@ -46,6 +46,7 @@ check "a bad argument is named" fails_with 'Bad value "7" for --theme' --snapsho
 check "nothing is written on failure" test ! -e "$TMP/x.png"
 OUT=$("$PROG" --bench --size 64x48 --frames 5)
 check "the benchmark reports frames per second" grep -q "frames/second" <<<"$OUT"
+check "the benchmark names the renderer that ran" grep -qE "^renderer +[^ ].*, OpenGL [0-9]" <<<"$OUT"
 
 echo "$PASSED passed, $FAILED failed"
 [ "$FAILED" -eq 0 ]

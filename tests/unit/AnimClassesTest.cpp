@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/ErrorOf.h"
 #include "gl/Errors.h"
 #include "model/AnimClasses.h"
 
@@ -34,16 +35,6 @@ public:
         return R;
     }
 };
-
-std::string Message(const std::function<void()>& F)
-{
-    try {
-        F();
-    } catch (const EGlimmoraError& E) {
-        return E.what();
-    }
-    return "(no error)";
-}
 
 // Eleven keys 0.0, 0.2, ... 2.0 as the wave frame list has them.
 void AddWaveKeys(TRecordingAnimation& A)
@@ -162,7 +153,7 @@ TEST(TKeyAnimation, UpdateWithoutKeysDoesNothing)
 TEST(TKeyAnimation, IndexByTime)
 {
     TRecordingAnimation A;
-    EXPECT_EQ(Message([&] { A.IndexByTime(0); }), "TKeyAnimation IndexByTime is failed\r\nKeyCount is Zero!");
+    EXPECT_EQ(ErrorOf([&] { A.IndexByTime(0); }), "TKeyAnimation IndexByTime is failed\r\nKeyCount is Zero!");
     A.AddKeys({0, 1, 1, 2});
     const struct {
         long double T;
@@ -188,7 +179,7 @@ TEST(TKeyAnimation, AddKeepsKeysInTimeOrder)
     A.AddKeys({-1});
     EXPECT_EQ(A.Times(), (std::vector<long double>{-1, 0, 1, 1, 2}));
     EXPECT_EQ(A.FirstTime, -1);
-    EXPECT_EQ(Message([&] { A.Add(nullptr, 3); }), "TKeyAnimation.Add error: Key is NIL!");
+    EXPECT_EQ(ErrorOf([&] { A.Add(nullptr, 3); }), "TKeyAnimation.Add error: Key is NIL!");
     EXPECT_EQ(A.KeyCount(), 5);
 }
 
@@ -196,8 +187,8 @@ TEST(TKeyAnimation, DeleteAndGetKeyPrefixTheirFailures)
 {
     TRecordingAnimation A;
     A.AddKeys({0, 1, 2});
-    EXPECT_EQ(Message([&] { A.GetKey(3); }), "TKeyAnimation GetKey is failed!\r\nList index out of bounds (3)");
-    EXPECT_EQ(Message([&] { A.Delete(-1); }),
+    EXPECT_EQ(ErrorOf([&] { A.GetKey(3); }), "TKeyAnimation GetKey is failed!\r\nList index out of bounds (3)");
+    EXPECT_EQ(ErrorOf([&] { A.Delete(-1); }),
               "TKeyAnimation Delete is failed!\r\nTKeyAnimation GetKey is failed!\r\nList index out of bounds (-1)");
     EXPECT_EQ(A.Times(), (std::vector<long double>{0, 1, 2})) << "keys unchanged after a failed Delete";
     A.Delete(1);

@@ -16,7 +16,7 @@
 #include "platform/Resources.h"
 
 #ifndef GLIMMORA_RESOURCES_DIR
-#error "GLIMMORA_RESOURCES_DIR names the resources folder (cmake/parts/convert.tests.cmake)"
+#error "GLIMMORA_RESOURCES_DIR names the resources folder (cmake/Tests.cmake)"
 #endif
 
 namespace {

@@ -4,20 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/ErrorOf.h"
 #include "gl/DArrays.h"
 #include "gl/Errors.h"
 
 namespace {
-
-std::string MessageOf(auto&& Call)
-{
-    try {
-        Call();
-    } catch (const EGlimmoraError& E) {
-        return E.what();
-    }
-    return "(no error)";
-}
 
 } // namespace
 
@@ -33,7 +24,7 @@ TEST(DArrays, NewArraysAreEmptyWithTheirItemSizes)
     EXPECT_EQ(I.ItemSize(), 4);
     EXPECT_EQ(V.Count(), 0);
     EXPECT_EQ(V.Data(), nullptr);
-    EXPECT_EQ(MessageOf([&] { V.GetItem(0); }), "TDArray GetItem: index out of bounds.");
+    EXPECT_EQ(ErrorOf([&] { V.GetItem(0); }), "TDArray GetItem: index out of bounds.");
 }
 
 TEST(DArrays, IndexErrorsCarryTheirMessagesAndChangeNothing)
@@ -42,8 +33,8 @@ TEST(DArrays, IndexErrorsCarryTheirMessagesAndChangeNothing)
     A.SetCount(2);
     A.SetIndex(1, 42);
     for (int32_t Bad : {-1, 2, INT32_MIN, INT32_MAX}) {
-        EXPECT_EQ(MessageOf([&] { A.GetIndex(Bad); }), "TDArray GetItem: index out of bounds.") << Bad;
-        EXPECT_EQ(MessageOf([&] { A.SetIndex(Bad, 7); }), "TDArray SetItem: index out of bounds.") << Bad;
+        EXPECT_EQ(ErrorOf([&] { A.GetIndex(Bad); }), "TDArray GetItem: index out of bounds.") << Bad;
+        EXPECT_EQ(ErrorOf([&] { A.SetIndex(Bad, 7); }), "TDArray SetItem: index out of bounds.") << Bad;
     }
     EXPECT_EQ(A.Count(), 2);
     EXPECT_EQ(A.GetIndex(0), 0);

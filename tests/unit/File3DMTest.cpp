@@ -8,8 +8,10 @@
 #include <map>
 #include <string>
 
+#include "fakes/ErrorOf.h"
 #include "gl/Errors.h"
 #include "model/File3DM.h"
+#include "platform/SameText.h"
 
 namespace {
 
@@ -74,16 +76,6 @@ void ExpectVector(const TGLVector& V, float X, float Y, float Z)
     EXPECT_FLOAT_EQ(V.X, X);
     EXPECT_FLOAT_EQ(V.Y, Y);
     EXPECT_FLOAT_EQ(V.Z, Z);
-}
-
-std::string Message(const std::function<void()>& F)
-{
-    try {
-        F();
-    } catch (const EGlimmoraError& E) {
-        return E.what();
-    }
-    return "(no error)";
 }
 
 }   // namespace
@@ -259,7 +251,7 @@ TEST(T3DMFile, MultiSubObjectMaterials)
     EXPECT_EQ(F.Materials.Items(1)->Name(), "After");
 
     const std::string Text = "#MaterialMultiSubObject 1\nNumSubs 2\n#MaterialStandard 1\nName A\n#Vertices 0\n";
-    EXPECT_EQ(Message([&] { F.LoadFromText(Text); }), "T3DMFile error: SubMaterial is not Standard");
+    EXPECT_EQ(ErrorOf([&] { F.LoadFromText(Text); }), "T3DMFile error: SubMaterial is not Standard");
     ASSERT_EQ(F.Materials.Count(), 1) << "what was read before stays";
     EXPECT_EQ(static_cast<T3DMMaterialMultiSubObject*>(F.Materials.Items(0))->SubMaterials.Count(), 1);
 }
@@ -305,7 +297,7 @@ TEST(T3DMFile, BadInputFailsWithAClearMessage)
     };
     for (const Case& C : Cases) {
         T3DMFile F;
-        const std::string M = Message([&] { F.LoadFromText(C.Text, "Test.3dm"); });
+        const std::string M = ErrorOf([&] { F.LoadFromText(C.Text, "Test.3dm"); });
         EXPECT_NE(M.find(C.Expected), std::string::npos) << C.Text << " gave: " << M;
         EXPECT_EQ(M.rfind("T3DMFile error: ", 0), 0u) << M;
         EXPECT_NE(M.find("(Test.3dm, line "), std::string::npos) << M;
@@ -318,7 +310,7 @@ TEST(T3DMFile, BadInputFailsWithAClearMessage)
     }
     // The line number is the physical line, blank lines included.
     T3DMFile F;
-    EXPECT_NE(Message([&] { F.LoadFromText("\n\n#Object 0\r\n#Vertices 1\r\n[a,0,0]\r\n", "X"); })
+    EXPECT_NE(ErrorOf([&] { F.LoadFromText("\n\n#Object 0\r\n#Vertices 1\r\n[a,0,0]\r\n", "X"); })
                   .find("(X, line 5)"),
               std::string::npos);
 }
@@ -366,10 +358,10 @@ TEST(T3DMFile, AccessorsCheckTheirIndex)
     T3DMFile F;
     F.LoadFromText(Bill);
     const T3DMObject& O = F.Object(0);
-    EXPECT_EQ(Message([&] { O.Vertices.GetVertex(0); }), "T3DMVertexList GetVertex: index out of bounds (0).");
-    EXPECT_EQ(Message([&] { O.Vertices.GetVertex(4); }), "T3DMVertexList GetVertex: index out of bounds (4).");
+    EXPECT_EQ(ErrorOf([&] { O.Vertices.GetVertex(0); }), "T3DMVertexList GetVertex: index out of bounds (0).");
+    EXPECT_EQ(ErrorOf([&] { O.Vertices.GetVertex(4); }), "T3DMVertexList GetVertex: index out of bounds (4).");
     EXPECT_NO_THROW(O.Vertices.GetVertex(3));
-    EXPECT_EQ(Message([&] { O.VertexFaces.GetFace(1); }), "T3DMFaceList GetFace: index out of bounds (1).");
+    EXPECT_EQ(ErrorOf([&] { O.VertexFaces.GetFace(1); }), "T3DMFaceList GetFace: index out of bounds (1).");
     EXPECT_THROW(O.VertexFaces.GetFace(-1), EGlimmoraError);
     EXPECT_THROW(O.Colors.GetColor(2), EGlimmoraError);
     EXPECT_THROW(O.TextureCoords.GetTexCoord(-2147483647 - 1), EGlimmoraError);
@@ -383,7 +375,7 @@ TEST(T3DMFile, AccessorsCheckTheirIndex)
 TEST(T3DMMaterialList, OperationsActOnTheMaterialsOwnEntry)
 {
     T3DMMaterialList L;
-    EXPECT_EQ(Message([&] { L.Add(nullptr); }), "T3DMMaterialList error: Add a Nil Material");
+    EXPECT_EQ(ErrorOf([&] { L.Add(nullptr); }), "T3DMMaterialList error: Add a Nil Material");
     T3DMMaterial* A = L.Add(std::make_unique<T3DMMaterialStandard>("Same"));
     T3DMMaterial* B = L.Add(std::make_unique<T3DMMaterialStandard>("Same"));
     T3DMMaterial* C = L.Add(std::make_unique<T3DMMaterialStandard>("Other"));
@@ -437,7 +429,7 @@ TEST(T3DMFile, LoadsFromDiskAndFromResources)
     F.LoadFromFile(Path.string());
     EXPECT_EQ(F.Object(0).Vertices.Count(), 3);
     std::filesystem::remove(Path);
-    EXPECT_NE(Message([&] { F.LoadFromFile(Path.string()); }).find("T3DMFile error: cannot open file"),
+    EXPECT_NE(ErrorOf([&] { F.LoadFromFile(Path.string()); }).find("T3DMFile error: cannot open file"),
               std::string::npos);
     EXPECT_EQ(F.ObjectCount(), 0);
 
@@ -445,10 +437,7 @@ TEST(T3DMFile, LoadsFromDiskAndFromResources)
     std::vector<std::string> Asked;
     F.Resources = [&](const std::string& Name) -> std::optional<std::string_view> {
         Asked.push_back(Name);
-        std::string Upper = Name;
-        for (char& Ch : Upper)
-            Ch = static_cast<char>(std::toupper(static_cast<unsigned char>(Ch)));
-        auto It = Resources.find(Upper);
+        auto It = Resources.find(UpperAscii(Name));
         if (It == Resources.end())
             return std::nullopt;
         return std::string_view(It->second);
@@ -456,7 +445,7 @@ TEST(T3DMFile, LoadsFromDiskAndFromResources)
     F.FromResource = true;
     F.LoadFromFile("C:\\Models\\Dollaro00f.3dm");
     EXPECT_EQ(F.Object(0).Vertices.Count(), 3);
-    EXPECT_EQ(Message([&] { F.LoadFromFile("dir/Puzir00f.3dm"); }), "T3DMFile error: resource Puzir00f_3dm not found");
+    EXPECT_EQ(ErrorOf([&] { F.LoadFromFile("dir/Puzir00f.3dm"); }), "T3DMFile error: resource Puzir00f_3dm not found");
     EXPECT_EQ(Asked, (std::vector<std::string>{"Dollaro00f_3dm", "Puzir00f_3dm"}));
     EXPECT_EQ(T3DMFile::ResourceNameOf("a.b.c"), "a_b.c");
     EXPECT_EQ(T3DMFile::ResourceNameOf("NoDot"), "NoDot");

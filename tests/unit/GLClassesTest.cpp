@@ -3,10 +3,12 @@
 
 #include <functional>
 
+#include "fakes/ErrorOf.h"
 #include "fakes/FakeGLContext.h"
+#include "fakes/FakeLibraries.h"
 #include "fakes/RecordingGL.h"
 #include "gl/GLClasses.h"
-#include "platform/FloatControl.h"
+#include "gl/FloatControl.h"
 
 namespace {
 
@@ -16,17 +18,9 @@ TGLDeviceContext const SomeDC = reinterpret_cast<TGLDeviceContext>(uintptr_t{0x1
 class EngineTest : public ::testing::Test {
 protected:
     TFakeGLContext Context;
-    TOpenGLEngine Engine{Context};
+    TOpenGLEngine Engine{Context, SystemLibraries()};
 
-    std::string InitError()
-    {
-        try {
-            Engine.InitOpenGL();
-        } catch (const EGlimmoraError& E) {
-            return E.what();
-        }
-        return "";
-    }
+    std::string InitError() { return ErrorOf([&] { Engine.InitOpenGL(); }); }
 };
 
 TEST_F(EngineTest, DefaultsAndLibraryNames)
@@ -39,8 +33,8 @@ TEST_F(EngineTest, DefaultsAndLibraryNames)
     EXPECT_EQ(Engine.StencilBits, 0);
     EXPECT_EQ(Engine.AccumBits, 0);
     EXPECT_FALSE(Engine.Generic);
-    EXPECT_EQ(Engine.OpenGLLibName, SystemOpenGLLibName());
-    EXPECT_EQ(Engine.GLULibName, SystemGLULibName());
+    EXPECT_EQ(Engine.OpenGLLibName, SystemLibraries().SystemOpenGLLibName());
+    EXPECT_EQ(Engine.GLULibName, SystemLibraries().SystemGLULibName());
 }
 
 TEST_F(EngineTest, InitWithoutDCRaisesAndLoadsNothing)
@@ -62,7 +56,7 @@ TEST_F(EngineTest, MissingLibraryRaisesAndASecondAttemptLoadsAgain)
     EXPECT_FALSE(GLULoaded());
     EXPECT_TRUE(Context.Log.empty());
 
-    Engine.GLULibName = SystemGLULibName();
+    Engine.GLULibName = SystemLibraries().SystemGLULibName();
     EXPECT_TRUE(Engine.InitOpenGL());
     EXPECT_TRUE(Engine.LibLoaded);
     EXPECT_TRUE(Engine.Active);
@@ -259,7 +253,7 @@ TEST_F(EngineTest, DestructorUnloadsTheLibraries)
 {
     {
         TFakeGLContext Other;
-        TOpenGLEngine E(Other);
+        TOpenGLEngine E(Other, SystemLibraries());
         E.SetDC(SomeDC);
         E.InitOpenGL();
         EXPECT_TRUE(OpenGLLoaded());
@@ -291,7 +285,7 @@ class CheckErrorTest : public ::testing::TestWithParam<TErrorCase> {};
 TEST_P(CheckErrorTest, RaisesTheMessageOfTheCode)
 {
     TFakeGLContext Context;
-    TOpenGLEngine Engine(Context);
+    TOpenGLEngine Engine(Context, SystemLibraries());
     TRecordingGL Rec;
     Rec.PendingErrors = {GetParam().Code, GL_INVALID_VALUE};
     try {
@@ -319,7 +313,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CheckErrorQuietTest, NoErrorReturnsQuietlyAndNoLibraryIsNoError)
 {
     TFakeGLContext Context;
-    TOpenGLEngine Engine(Context);
+    TOpenGLEngine Engine(Context, SystemLibraries());
     EXPECT_NO_THROW(Engine.CheckError());   // nothing loaded: no entry point to call
     TRecordingGL Rec;
     EXPECT_NO_THROW(Engine.CheckError());

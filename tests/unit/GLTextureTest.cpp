@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "fakes/ErrorOf.h"
 #include "fakes/RecordingGL.h"
 #include "gl/Errors.h"
 #include "gl/GLTexture.h"
@@ -34,16 +35,6 @@ std::vector<std::string> FirstBindCalls()
             "glEnable(GL_TEXTURE_2D)",
             "glBindTexture(GL_TEXTURE_2D,0)",
             "glBindTexture(GL_TEXTURE_2D,1)"};
-}
-
-std::string Message(const std::function<void()>& F)
-{
-    try {
-        F();
-    } catch (const EGlimmoraError& E) {
-        return E.what();
-    }
-    return "";
 }
 
 // Images from the test program's embedded resources.
@@ -105,7 +96,7 @@ TEST(TGLTexture, SetSizeTakesPowersOfTwoAndChecksTheBufferSize)
         const auto TRef = MakeGLRef<TGLTexture>();
         TGLTexture& T = *TRef;
         T.SetSize(tfRGB, 2, 2);   // a buffer the failing calls must free
-        const std::string Error = Message([&] { T.SetSize(C.Format, C.Width, C.Height); });
+        const std::string Error = ErrorOf([&] { T.SetSize(C.Format, C.Width, C.Height); });
         EXPECT_EQ(Error, C.Error) << C.Width << " x " << C.Height;
         if (*C.Error) {
             EXPECT_EQ(T.Pixels(), nullptr);
@@ -350,9 +341,9 @@ TEST_F(ImageAssets, LoadTextureChoosesByExtension)
         EXPECT_FALSE(LoadTexture(Assets, Name)) << Name;
 
     // A picture whose sides are not powers of two raises, leaking nothing.
-    EXPECT_EQ(Message([&] { LoadTexture(Assets, "Background.bmp"); }),
+    EXPECT_EQ(ErrorOf([&] { LoadTexture(Assets, "Background.bmp"); }),
               "TGLTexture.SetSize error: a size is not power 2");
-    EXPECT_EQ(Message([&] { LoadTexture(Assets, "missing.jpg"); }), "Resource missing_jpg not found");
+    EXPECT_EQ(ErrorOf([&] { LoadTexture(Assets, "missing.jpg"); }), "Resource missing_jpg not found");
 
     // From files: ".jepg" is taken as well.
     const std::filesystem::path Dir = std::filesystem::temp_directory_path() / "glimmora_load_texture";

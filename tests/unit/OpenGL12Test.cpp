@@ -2,10 +2,11 @@
 
 #include <cfenv>
 
+#include "fakes/FakeLibraries.h"
 #include "fakes/RecordingGL.h"
 #include "gl/OpenGL12.h"
-#include "platform/FloatControl.h"
-#include "platform/GLContext.h"
+#include "gl/FloatControl.h"
+#include "platform/DynamicLibrary.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ protected:
 
 TEST_F(OpenGL12Test, LoadsTheSystemLibrariesAndCloseClearsEveryEntry)
 {
-    ASSERT_TRUE(LoadOpenGL(SystemOpenGLLibName(), SystemGLULibName()));
+    ASSERT_TRUE(LoadOpenGL(SystemLibraries(), SystemLibraries().SystemOpenGLLibName(), SystemLibraries().SystemGLULibName()));
     EXPECT_TRUE(OpenGLLoaded());
     EXPECT_TRUE(GLULoaded());
     // Entry points every OpenGL 1.1 library and GLU export.
@@ -55,10 +56,10 @@ protected:
 TEST_P(OpenGL12MissingTest, AMissingLibraryLeavesBothUnloaded)
 {
     // A successful load first, so the failing one must also close it.
-    ASSERT_TRUE(LoadOpenGL(SystemOpenGLLibName(), SystemGLULibName()));
-    const std::string GL = GetParam().GLMissing ? "NoSuchOpenGL.dll" : SystemOpenGLLibName();
-    const std::string GLU = GetParam().GLUMissing ? "NoSuchGLU.dll" : SystemGLULibName();
-    EXPECT_FALSE(LoadOpenGL(GL, GLU));
+    ASSERT_TRUE(LoadOpenGL(SystemLibraries(), SystemLibraries().SystemOpenGLLibName(), SystemLibraries().SystemGLULibName()));
+    const std::string GL = GetParam().GLMissing ? "NoSuchOpenGL.dll" : SystemLibraries().SystemOpenGLLibName();
+    const std::string GLU = GetParam().GLUMissing ? "NoSuchGLU.dll" : SystemLibraries().SystemGLULibName();
+    EXPECT_FALSE(LoadOpenGL(SystemLibraries(), GL, GLU));
     EXPECT_FALSE(OpenGLLoaded());
     EXPECT_FALSE(GLULoaded());
     EXPECT_FALSE(AnyEntrySet());

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/FakeLibraries.h"
+
 #include "app/SaverProgram.h"
 #include "app/SaverStandIns.h"
 #include "fakes/ErrorOf.h"
@@ -32,7 +34,8 @@ protected:
     TFakeProcessControl Process;
     TFakeSound Sound;
     const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
-    TSaverSystem System{Loop, Windows, Clock, GL, Process, Sound, *Module};
+    TFakeLibraryLoader Libraries;
+    TSaverSystem System{Loop, Windows, Clock, GL, Libraries, Process, Sound, *Module};
 
     int Run(const TArgs& Args) { return RunScreenSaver(System, Args, "C:\\Program Files\\Glimmora3D.scr"); }
 };

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Cross-compiles libjpeg-turbo for the two Windows targets from Debian's own
 # source package, as static libraries, into build/deps/libjpeg-<triple>/.
-# cmake/parts/images.cmake links the .scr against them, so it needs no DLL.
+# cmake/Libjpeg.cmake links the Windows programs against them, so they need
+# no DLL.
 # Does nothing when both builds are already there.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)

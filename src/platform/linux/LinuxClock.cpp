@@ -4,7 +4,7 @@
 
 namespace {
 
-class TLinuxClock final : public IMillisecondClock {
+class TLinuxClock final : public TClockWithoutPeriods {
 public:
     uint32_t Now() override
     {
@@ -14,14 +14,6 @@ public:
         const uint64_t Ms = uint64_t(Ts.tv_sec) * 1000u + uint64_t(Ts.tv_nsec) / 1000000u;
         return static_cast<uint32_t>(Ms);
     }
-    bool GetDevCaps(uint32_t& MinPeriod, uint32_t& MaxPeriod) override
-    {
-        MinPeriod = 1;
-        MaxPeriod = 1000000;
-        return true;
-    }
-    bool BeginPeriod(uint32_t) override { return true; }
-    void EndPeriod(uint32_t) override {}
 };
 
 } // namespace

@@ -14,12 +14,19 @@ private:
     void* FHandle;
 };
 
+class TLinuxLibraryLoader final : public ILibraryLoader {
+public:
+    std::unique_ptr<IDynamicLibrary> Load(const std::string& Name) override
+    {
+        void* Handle = dlopen(Name.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!Handle)
+            return nullptr;
+        return std::make_unique<TLinuxDynamicLibrary>(Handle);
+    }
+    std::string SystemOpenGLLibName() const override { return "libGL.so.1"; }
+    std::string SystemGLULibName() const override { return "libGLU.so.1"; }
+};
+
 } // namespace
 
-std::unique_ptr<IDynamicLibrary> LoadDynamicLibrary(const std::string& Name)
-{
-    void* Handle = dlopen(Name.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!Handle)
-        return nullptr;
-    return std::make_unique<TLinuxDynamicLibrary>(Handle);
-}
+std::unique_ptr<ILibraryLoader> CreateSystemLibraryLoader() { return std::make_unique<TLinuxLibraryLoader>(); }

@@ -1,7 +1,8 @@
 #include "platform/linux/LinuxResources.h"
 
-#include <cctype>
 #include <vector>
+
+#include "platform/SameText.h"
 
 namespace {
 
@@ -18,18 +19,6 @@ std::vector<TTableRef>& Tables()
     return List;
 }
 
-bool SameName(std::string_view A, const char* B)
-{
-    std::size_t i = 0;
-    for (; i < A.size(); ++i) {
-        if (B[i] == '\0')
-            return false;
-        if (std::toupper(static_cast<unsigned char>(A[i])) != static_cast<unsigned char>(B[i]))
-            return false;
-    }
-    return B[i] == '\0';
-}
-
 class TLinuxResources final : public IEmbeddedResources {
 public:
     std::optional<std::span<const std::uint8_t>> Find(std::string_view Name, TResourceKind Kind) override
@@ -39,7 +28,7 @@ public:
         for (const TTableRef& T : Tables())
             for (std::size_t i = 0; i < T.Count; ++i) {
                 const TEmbeddedResource& R = T.Table[i];
-                if (R.Kind == Kind && SameName(Name, R.Name))
+                if (R.Kind == Kind && SameText(Name, R.Name))
                     return std::span<const std::uint8_t>(R.Data, R.Size);
             }
         return std::nullopt;

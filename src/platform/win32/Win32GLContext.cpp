@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/GLContext.h"
+#include "platform/win32/Win32Backends.h"
 
 namespace {
 
@@ -129,7 +129,4 @@ private:
 
 } // namespace
 
-const char* SystemOpenGLLibName() { return "OpenGL32.DLL"; }
-const char* SystemGLULibName() { return "GLU32.DLL"; }
-
-std::unique_ptr<IGLContextBackend> CreateSystemGLContext() { return std::make_unique<TWin32GLContext>(); }
+std::unique_ptr<IGLContextBackend> CreateWGLContext() { return std::make_unique<TWin32GLContext>(); }

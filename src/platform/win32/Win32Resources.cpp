@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/Resources.h"
+#include "platform/SameText.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ public:
             const auto U = static_cast<unsigned char>(C);
             if (U == 0 || U > 0x7F)
                 return std::nullopt;   // the .rc script holds ASCII names only
-            WideName.push_back(static_cast<wchar_t>(U >= 'a' && U <= 'z' ? U - 'a' + 'A' : U));
+            WideName.push_back(static_cast<wchar_t>(static_cast<unsigned char>(UpperAscii(C))));
         }
         const wchar_t* Type = Kind == rkBitmap ? MAKEINTRESOURCEW(2)      // RT_BITMAP
                               : Kind == rkWave ? L"WAVE"

@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "platform/Sound.h"
+#include "platform/win32/Win32Backends.h"
 
 namespace {
 
@@ -21,4 +21,4 @@ static_assert(SND_PURGE == 0x40);
 
 } // namespace
 
-std::unique_ptr<ISoundOutput> CreateSoundOutput() { return std::make_unique<TWin32Sound>(); }
+std::unique_ptr<ISoundOutput> CreatePlaySoundOutput() { return std::make_unique<TWin32Sound>(); }

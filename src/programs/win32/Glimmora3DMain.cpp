@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/SaverProgram.h"
+#include "platform/win32/Win32Backends.h"
 
 namespace {
 
@@ -64,10 +65,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     const auto Loop = CreateMessageLoop();
     const auto Windows = CreateWindowSystem(*Loop);
     const auto Clock = CreateSystemClock();
-    const auto GLBackend = CreateSystemGLContext();
+    const auto GLBackend = CreateWGLContext();
+    const auto GLLibraries = CreateSystemLibraryLoader();
     const auto Process = CreateProcessControl();
-    const auto Sound = CreateSoundOutput();
+    const auto Sound = CreatePlaySoundOutput();
     const auto Resources = CreateModuleResources();
-    const TSaverSystem System{*Loop, *Windows, *Clock, *GLBackend, *Process, *Sound, *Resources};
+    const TSaverSystem System{*Loop, *Windows, *Clock, *GLBackend, *GLLibraries, *Process, *Sound, *Resources};
     return RunScreenSaver(System, Args, Narrow(LongProgramFileName()));
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "gl/GLClasses.h"
+#include "platform/win32/Win32Backends.h"
 
 namespace {
 
@@ -63,7 +64,9 @@ int WINAPI WinMain(HINSTANCE Instance, HINSTANCE, LPSTR, int)
 
     int Code = 0;
     {
-        TOpenGLEngine Engine;
+        const auto Context = CreateWGLContext();
+        const auto Libraries = CreateSystemLibraryLoader();
+        TOpenGLEngine Engine(*Context, *Libraries);
         if (Argc >= 3)
             Engine.OpenGLLibName = Narrow(Argv[2]);
         try {

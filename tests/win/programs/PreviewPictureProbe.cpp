@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/SaverProgram.h"
+#include "platform/win32/Win32Backends.h"
 
 namespace {
 
@@ -83,11 +84,12 @@ int WINAPI WinMain(HINSTANCE Inst, HINSTANCE, LPSTR, int)
     const auto Loop = CreateMessageLoop();
     const auto Windows = CreateWindowSystem(*Loop);
     const auto Clock = CreateSystemClock();
-    const auto GLBackend = CreateSystemGLContext();
+    const auto GLBackend = CreateWGLContext();
+    const auto GLLibraries = CreateSystemLibraryLoader();
     const auto Process = CreateProcessControl();
-    const auto Sound = CreateSoundOutput();
+    const auto Sound = CreatePlaySoundOutput();
     const auto Resources = CreateModuleResources();
-    const TSaverSystem System{*Loop, *Windows, *Clock, *GLBackend, *Process, *Sound, *Resources};
+    const TSaverSystem System{*Loop, *Windows, *Clock, *GLBackend, *GLLibraries, *Process, *Sound, *Resources};
     const std::vector<std::string> Args{"/p", std::to_string(reinterpret_cast<std::uintptr_t>(Wnd))};
     return RunScreenSaver(System, Args, "C:\\Probe\\PreviewPictureProbe.exe");
 }

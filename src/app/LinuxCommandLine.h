@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-enum TRunKind { rkHelp, rkVersion, rkSnapshot, rkBench };
+enum TLinuxRunKind { lkHelp, lkVersion, lkSnapshot, lkBench };
 
-struct TRunOptions {
-    TRunKind Kind = rkHelp;
+struct TLinuxRunOptions {
+    TLinuxRunKind Kind = lkHelp;
     std::string OutputFile;          // --snapshot FILE.png
     int Theme = 0;                   // --theme 0..2
     int Width = 800, Height = 600;   // --size WxH
@@ -22,6 +22,6 @@ struct TRunOptions {
 };
 
 // Throws EGlimmoraError with a message naming the bad argument.
-TRunOptions ParseCommandLine(const std::vector<std::string>& Args);
+TLinuxRunOptions ParseLinuxCommandLine(const std::vector<std::string>& Args);
 
-std::string UsageText();
+std::string LinuxUsageText();

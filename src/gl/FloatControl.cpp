@@ -1,13 +1,8 @@
-// The CPU half of the floating-point seam, shared by the backends: the x87
-// control word and the SSE control register on x86, <cfenv> elsewhere.
-// Included by exactly one source file of each backend.
-#pragma once
+#include "gl/FloatControl.h"
 
 #include <cfenv>
 
-#include "platform/FloatControl.h"
-
-namespace FloatControlCpu {
+namespace {
 
 #if defined(__i386__) || defined(__x86_64__)
 constexpr unsigned short X87Masks = 0x003F;       // IM DM ZM OM UM PM
@@ -59,4 +54,8 @@ inline TFloatControlState Read()
 inline void Disturb() { std::fesetround(FE_TOWARDZERO); }
 #endif
 
-} // namespace FloatControlCpu
+} // namespace
+
+void ResetFloatControlState() { Reset(); }
+TFloatControlState ReadFloatControlState() { return Read(); }
+void DisturbFloatControlState() { Disturb(); }

@@ -1,5 +1,7 @@
-// The GL context seam on EGL with Mesa's surfaceless platform: no display
-// server, off-screen pbuffers, a compatibility-profile desktop GL context.
+// The GL context seam on EGL: a headless display (EGLDisplay.h), off-screen
+// pbuffers, a compatibility-profile desktop GL context.
+#include "platform/headless/EGLPbufferContext.h"
+
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
@@ -7,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "gl/OpenGL12.h"
-#include "platform/GLContext.h"
-#include "platform/headless/HeadlessGL.h"
+#include "platform/headless/EGLDisplay.h"
 
 namespace {
 
@@ -27,12 +27,7 @@ THeadlessDC* AsDC(TGLDeviceContext DC) { return static_cast<THeadlessDC*>(DC); }
 // engines share it.
 EGLDisplay Display()
 {
-    static const EGLDisplay D = [] {
-        EGLDisplay Dpy = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-        if (Dpy != EGL_NO_DISPLAY && !eglInitialize(Dpy, nullptr, nullptr))
-            Dpy = EGL_NO_DISPLAY;
-        return Dpy;
-    }();
+    static const EGLDisplay D = OpenHeadlessDisplay(SystemEGLDisplayCalls());
     return D;
 }
 
@@ -92,8 +87,11 @@ bool SoftwareRenderer(EGLConfig Config)
     const EGLSurface OldRead = eglGetCurrentSurface(EGL_READ);
     std::string Renderer;
     if (eglMakeCurrent(Display(), Surface, Surface, Context)) {
-        auto GetString = reinterpret_cast<OpenGL12::PFN_glGetString>(eglGetProcAddress("glGetString"));
-        const GLubyte* Text = GetString ? GetString(GL_RENDERER) : nullptr;
+        // glGetString(GL_RENDERER), asked of the context itself.
+        using TGetString = const unsigned char* (*)(unsigned int Name);
+        constexpr unsigned int GLRenderer = 0x1F01;
+        auto GetString = reinterpret_cast<TGetString>(eglGetProcAddress("glGetString"));
+        const unsigned char* Text = GetString ? GetString(GLRenderer) : nullptr;
         if (Text)
             Renderer = reinterpret_cast<const char*>(Text);
         Cached = (Renderer.find("llvmpipe") != std::string::npos || Renderer.find("softpipe") != std::string::npos ||
@@ -110,7 +108,7 @@ bool SoftwareRenderer(EGLConfig Config)
     return Cached == 1;
 }
 
-class THeadlessGLContext final : public IGLContextBackend {
+class TEGLPbufferContext final : public IGLContextBackend {
 public:
     bool DrawsToBitmap(TGLDeviceContext) override { return false; }
 
@@ -226,7 +224,7 @@ public:
 
 } // namespace
 
-TGLDeviceContext CreateHeadlessDC(int Width, int Height)
+TGLDeviceContext CreatePbufferTarget(int Width, int Height)
 {
     auto* H = new THeadlessDC;
     H->Width = Width < 1 ? 1 : Width;
@@ -234,9 +232,9 @@ TGLDeviceContext CreateHeadlessDC(int Width, int Height)
     return H;
 }
 
-void DestroyHeadlessDC(TGLDeviceContext DC)
+void DestroyPbufferTarget(TGLDeviceContext Target)
 {
-    THeadlessDC* H = AsDC(DC);
+    THeadlessDC* H = AsDC(Target);
     if (!H)
         return;
     if (H->Surface != EGL_NO_SURFACE)
@@ -244,7 +242,4 @@ void DestroyHeadlessDC(TGLDeviceContext DC)
     delete H;
 }
 
-const char* SystemOpenGLLibName() { return "libGL.so.1"; }
-const char* SystemGLULibName() { return "libGLU.so.1"; }
-
-std::unique_ptr<IGLContextBackend> CreateSystemGLContext() { return std::make_unique<THeadlessGLContext>(); }
+std::unique_ptr<IGLContextBackend> CreateEGLPbufferContext() { return std::make_unique<TEGLPbufferContext>(); }

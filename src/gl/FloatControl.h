@@ -1,4 +1,7 @@
-// Platform seam: the floating-point control state.
+// The floating-point control state. It belongs to the CPU, not to the
+// operating system, so one implementation (FloatControl.cpp) serves every
+// target: the x87 control word and the SSE control register on x86,
+// <cfenv> elsewhere.
 //
 // The program runs with every floating-point exception masked, rounding to
 // nearest and, where the CPU has the x87 unit, its full 64-bit precision.

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "app/CommandLine.h"
+#include "app/LinuxCommandLine.h"
 #include "gl/Errors.h"
 
-TEST(CommandLine, SnapshotWithEveryOption)
+TEST(LinuxCommandLine, SnapshotWithEveryOption)
 {
-    const TRunOptions O = ParseCommandLine({"--snapshot", "out/a.png", "--theme", "2", "--size", "640x480", "--time",
+    const TLinuxRunOptions O = ParseLinuxCommandLine({"--snapshot", "out/a.png", "--theme", "2", "--size", "640x480", "--time",
                                             "12.5", "--dollars", "0", "--bubbles", "7", "--seed", "4294967295",
                                             "--ini", "t.ini"});
-    EXPECT_EQ(O.Kind, rkSnapshot);
+    EXPECT_EQ(O.Kind, lkSnapshot);
     EXPECT_EQ(O.OutputFile, "out/a.png");
     EXPECT_EQ(O.Theme, 2);
     EXPECT_EQ(O.Width, 640);
@@ -20,18 +20,18 @@ TEST(CommandLine, SnapshotWithEveryOption)
     EXPECT_EQ(O.TuningFile, "t.ini");
 }
 
-TEST(CommandLine, DefaultsAndOtherKinds)
+TEST(LinuxCommandLine, DefaultsAndOtherKinds)
 {
-    EXPECT_EQ(ParseCommandLine({}).Kind, rkHelp);
-    EXPECT_EQ(ParseCommandLine({"--version"}).Kind, rkVersion);
-    const TRunOptions B = ParseCommandLine({"--bench", "--frames", "50"});
-    EXPECT_EQ(B.Kind, rkBench);
+    EXPECT_EQ(ParseLinuxCommandLine({}).Kind, lkHelp);
+    EXPECT_EQ(ParseLinuxCommandLine({"--version"}).Kind, lkVersion);
+    const TLinuxRunOptions B = ParseLinuxCommandLine({"--bench", "--frames", "50"});
+    EXPECT_EQ(B.Kind, lkBench);
     EXPECT_EQ(B.Frames, 50);
     EXPECT_FALSE(B.Seed.has_value());
     EXPECT_EQ(B.Width, 800);
 }
 
-TEST(CommandLine, BadArgumentsAreNamed)
+TEST(LinuxCommandLine, BadArgumentsAreNamed)
 {
     const std::pair<std::vector<std::string>, std::string> Cases[] = {
         {{"--theme", "3"}, "Bad value \"3\" for --theme (expected 0 to 2)"},
@@ -48,7 +48,7 @@ TEST(CommandLine, BadArgumentsAreNamed)
     };
     for (const auto& [Args, Message] : Cases) {
         try {
-            ParseCommandLine(Args);
+            ParseLinuxCommandLine(Args);
             ADD_FAILURE() << "no error for " << Args[0];
         } catch (const EGlimmoraError& E) {
             EXPECT_EQ(std::string(E.what()), Message);

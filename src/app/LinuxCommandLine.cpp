@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "app/LinuxCommandLine.h"
 
 #include <charconv>
 
@@ -27,11 +27,11 @@ T Number(const std::string& Option, const std::string& Text, T Min, T Max)
 
 } // namespace
 
-TRunOptions ParseCommandLine(const std::vector<std::string>& Args)
+TLinuxRunOptions ParseLinuxCommandLine(const std::vector<std::string>& Args)
 {
-    TRunOptions O;
+    TLinuxRunOptions O;
     bool KindGiven = false;
-    const auto SetKind = [&](TRunKind K) {
+    const auto SetKind = [&](TLinuxRunKind K) {
         if (KindGiven && O.Kind != K)
             throw EGlimmoraError("--snapshot and --bench cannot be combined");
         O.Kind = K;
@@ -45,18 +45,18 @@ TRunOptions ParseCommandLine(const std::vector<std::string>& Args)
             return Args[++i];
         };
         if (A == "--help" || A == "-h") {
-            O.Kind = rkHelp;
+            O.Kind = lkHelp;
             return O;
         } else if (A == "--version") {
-            O.Kind = rkVersion;
+            O.Kind = lkVersion;
             return O;
         } else if (A == "--snapshot") {
-            SetKind(rkSnapshot);
+            SetKind(lkSnapshot);
             O.OutputFile = Value();
             if (O.OutputFile.empty())
                 throw EGlimmoraError("Missing file name after --snapshot");
         } else if (A == "--bench") {
-            SetKind(rkBench);
+            SetKind(lkBench);
         } else if (A == "--theme") {
             O.Theme = Number<int>(A, Value(), 0, 2);
         } else if (A == "--size") {
@@ -85,7 +85,7 @@ TRunOptions ParseCommandLine(const std::vector<std::string>& Args)
     return O;
 }
 
-std::string UsageText()
+std::string LinuxUsageText()
 {
     return "Glimmora 3D - an underwater screen saver\n"
            "\n"

@@ -1,0 +1,30 @@
+# libFuzzer targets (the `fuzz` preset: clang, -fsanitize=fuzzer-no-link,
+# address and undefined on every file; the fuzz targets link the fuzzer's
+# own main). Each target links the portable library only, plus the system
+# backends where it reads the module's resources; none links EGL.
+#
+#   NAME      tests/fuzz/NAME.cpp, seeds in tests/fuzz/corpus/BASE/ and
+#             tokens in tests/fuzz/BASE.dict (BASE: NAME without "Fuzz")
+#
+# CTest replays every target over its committed seeds (ctest --preset
+# fuzz); tools/fuzz.sh NAME SECONDS runs one for longer.
+
+if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  message(FATAL_ERROR "The fuzz targets need clang (cmake --preset fuzz)")
+endif()
+enable_testing()
+
+function(glimmora_fuzz_target NAME)
+  add_executable(${NAME} ${CMAKE_SOURCE_DIR}/tests/fuzz/${NAME}.cpp)
+  target_include_directories(${NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${NAME} PRIVATE ${ARGN})
+  target_link_options(${NAME} PRIVATE -fsanitize=fuzzer)
+  string(REGEX REPLACE "Fuzz$" "" BASE ${NAME})
+  add_test(NAME fuzz_${BASE} COMMAND ${NAME} -runs=0 ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${BASE})
+endfunction()
+
+glimmora_fuzz_target(File3DMFuzz glimmora_portable)
+# The frame list's target brings its own module resources (an in-memory
+# table of frame files).
+glimmora_fuzz_target(FrameListFuzz glimmora_portable)
+glimmora_fuzz_target(JPEGFuzz glimmora_portable glimmora_platform)

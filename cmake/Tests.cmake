@@ -1,0 +1,79 @@
+# The tests, run by CTest (see README.md, "Tests").
+#
+#   unit_tests    tests/unit with the fakes of tests/fakes; natively every
+#                 case is its own CTest test, under Wine one run of the whole
+#                 program (avoids starting Wine once per case)
+#   gl_tests      tests/gl on the headless EGL backend (Linux only)
+#   assets        tools/assets/check_assets.py: the committed assets are what
+#                 their generators make (Linux only)
+#   glimmora3d_program   the Linux program run as a user runs it
+#   win probes    tests/win/programs/NAME.cpp, small Windows programs that
+#                 tests/win/NAME_test.sh drives under wine64 in Xvfb (the
+#                 64-bit Windows build)
+
+enable_testing()
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+# GoogleTest from Debian's source package builds for every target.
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+include(GoogleTest)
+
+file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${UNIT_TEST_SOURCES}
+  ${CMAKE_SOURCE_DIR}/tests/fakes/RecordingGL.cpp
+  ${CMAKE_SOURCE_DIR}/tests/fakes/FakeGLContext.cpp)
+target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(unit_tests PRIVATE glimmora_portable glimmora_platform GTest::gtest_main GTest::gmock)
+# The assets test reads the committed files under resources/ from disk. A
+# Windows build runs under Wine, which shows the Linux root as drive Z:.
+if(WIN32)
+  target_compile_definitions(unit_tests PRIVATE GLIMMORA_RESOURCES_DIR="Z:${CMAKE_SOURCE_DIR}/resources")
+else()
+  target_compile_definitions(unit_tests PRIVATE GLIMMORA_RESOURCES_DIR="${CMAKE_SOURCE_DIR}/resources")
+endif()
+glimmora_embed_resources(unit_tests ${GLIMMORA_FIXTURE_FILES})
+glimmora_embed_resources(unit_tests ${GLIMMORA_ASSET_FILES})
+if(WIN32)
+  add_test(NAME unit_tests COMMAND unit_tests)
+else()
+  gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+endif()
+
+if(NOT WIN32)
+  file(GLOB GL_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/gl/*.cpp)
+  add_executable(gl_tests ${GL_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/fakes/RecordingGL.cpp)
+  target_include_directories(gl_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(gl_tests PRIVATE glimmora_portable glimmora_headless glimmora_platform
+                        GTest::gtest_main GTest::gmock)
+  # The image fixtures, and the real assets the scene's pixel tests draw.
+  glimmora_embed_resources(gl_tests ${GLIMMORA_FIXTURE_FILES})
+  glimmora_embed_resources(gl_tests ${GLIMMORA_ASSET_FILES})
+  gtest_discover_tests(gl_tests DISCOVERY_TIMEOUT 60)
+
+  add_test(NAME assets COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tools/assets/check_assets.py
+           WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+  add_test(NAME glimmora3d_program
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/linux/glimmora3d_test.sh $<TARGET_FILE:glimmora3d>)
+  # The Windows program's icon is what its script makes, byte for byte.
+  add_test(NAME program_icon COMMAND bash -c
+    "T=$(mktemp -d) && trap 'rm -rf $T' EXIT && '${GLIMMORA_PYTHON3}' '${CMAKE_SOURCE_DIR}/tools/assets/make_icon.py' $T/icon.ico >/dev/null && cmp $T/icon.ico '${CMAKE_SOURCE_DIR}/resources/program/Glimmora3D.ico'")
+else()
+  foreach(N GLProbe HarnessProbe PreviewHost PreviewPictureProbe)
+    add_executable(${N} WIN32 ${CMAKE_SOURCE_DIR}/tests/win/programs/${N}.cpp)
+    target_include_directories(${N} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    target_link_libraries(${N} PRIVATE glimmora_portable glimmora_platform)
+  endforeach()
+  # The preview picture probe runs the saver's /p path in its own process
+  # and shows the program's still picture: it embeds that bitmap.
+  glimmora_embed_resources(PreviewPictureProbe ${CMAKE_SOURCE_DIR}/resources/Background.bmp)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.sh)
+    foreach(T IN LISTS WIN_TESTS)
+      get_filename_component(N ${T} NAME_WE)
+      add_test(NAME win_${N} COMMAND bash ${T})
+      set_tests_properties(win_${N} PROPERTIES
+        ENVIRONMENT "GLIMMORA_BUILD=${CMAKE_BINARY_DIR};GLIMMORA_SOURCE=${CMAKE_SOURCE_DIR}"
+        RESOURCE_LOCK xvfb TIMEOUT 300)
+    endforeach()
+  endif()
+endif()

@@ -1,0 +1,171 @@
+#include "app/HeadlessRun.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <filesystem>
+#include <ostream>
+
+#include "app/LogFile.h"
+#include "app/PngWriter.h"
+#include "gl/Errors.h"
+#include "gl/OpenGL12.h"
+#include "scene/Scene.h"
+
+namespace {
+
+using TSteady = std::chrono::steady_clock;
+
+std::string Format(const char* Pattern, ...)
+{
+    char Text[512];
+    va_list Args;
+    va_start(Args, Pattern);
+    std::vsnprintf(Text, sizeof(Text), Pattern, Args);
+    va_end(Args);
+    return Text;
+}
+
+std::string TuningFileFor(const TLinuxRunOptions& O, const std::string& ProgramDir)
+{
+    if (!O.TuningFile.empty()) {
+        if (!std::filesystem::exists(O.TuningFile))
+            throw EGlimmoraError("The tuning file \"" + O.TuningFile + "\" does not exist");
+        return O.TuningFile;
+    }
+    return (std::filesystem::path(ProgramDir) / "glimmora3d.ini").string();
+}
+
+TSceneOptions SceneOptionsOf(const TLinuxRunOptions& O)
+{
+    TSceneOptions S;
+    S.BubbleCount = O.BubbleCount;
+    S.DollarCount = O.DollarCount;
+    S.ThemeIndex = O.Theme;
+    S.ThemeAuto = false;
+    S.SoundEnabled = false;
+    return S;
+}
+
+// The scene and its log over the host's backends, on the given clock.
+struct TRun {
+    TRun(THeadlessHost& Host, IMillisecondClock& Clock, std::ostream& Err)
+        : Log((std::filesystem::path(Host.ProgramDir) / "glimmora3d.log").string()),
+          Scene(TSceneServices{Clock, Host.GLContext, Host.GLLibraries, Host.Process, Host.Sound, Log,
+                               EmbeddedAssets(Host.Resources), [&Err](const std::string& M) { Err << "glimmora3d: " << M << '\n'; }, nullptr})
+    {
+    }
+    TLogFile Log;
+    TUnderwaterScene Scene;
+};
+
+std::string GLText(GLenum Name)
+{
+    const GLubyte* Text = glGetString ? glGetString(Name) : nullptr;
+    return Text ? reinterpret_cast<const char*>(Text) : "unknown";
+}
+
+double Ms(TSteady::duration D) { return std::chrono::duration<double, std::milli>(D).count(); }
+
+} // namespace
+
+std::vector<uint8_t> ReadFramePixels(int Width, int Height)
+{
+    const std::size_t Row = std::size_t(std::max(Width, 0)) * 3;
+    const std::size_t Rows = std::size_t(std::max(Height, 0));
+    std::vector<uint8_t> Bottom(Row * Rows), Top(Bottom.size());
+    if (Bottom.empty())
+        return Top;
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, Width, Height, GL_RGB, GL_UNSIGNED_BYTE, Bottom.data());
+    for (std::size_t y = 0; y < Rows; ++y)
+        std::copy_n(Bottom.begin() + std::ptrdiff_t(Row * (Rows - 1 - y)), Row, Top.begin() + std::ptrdiff_t(Row * y));
+    return Top;
+}
+
+int RunSnapshot(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Out, std::ostream& Err)
+{
+    TManualClock Clock;
+    TRun R(Host, Clock, Err);
+    // The headless surface is true colour, so the desktop check passes.
+    TUnderwaterScene::CheckColorDepth(32, true);
+    R.Scene.Start(SceneOptionsOf(O), TuningFileFor(O, Host.ProgramDir), O.Seed.value_or(1));
+    const std::unique_ptr<IRenderWindow> Window = Host.CreateWindow(O.Width, O.Height);
+    R.Scene.InitGL(Window->DC());
+    R.Scene.ResetFrameState();
+    // Frames 40 ms apart until the scene time is reached, then the shot.
+    const uint32_t End = static_cast<uint32_t>(O.SceneTime * 1000.0 + 0.5);
+    R.Scene.RenderFrame(*Window);
+    while (Clock.Time < End) {
+        Clock.Time = std::min<uint32_t>(End, Clock.Time + 40);
+        R.Scene.RenderFrame(*Window);
+    }
+    const std::vector<uint8_t> Pixels = ReadFramePixels(O.Width, O.Height);
+    R.Scene.ReleaseGL();
+    const std::filesystem::path File(O.OutputFile);
+    if (File.has_parent_path())
+        std::filesystem::create_directories(File.parent_path());
+    WritePNG(O.OutputFile, O.Width, O.Height, Pixels);
+    Out << Format("wrote %s (%dx%d, theme %d, %.2f s of scene time)\n", O.OutputFile.c_str(), O.Width, O.Height,
+                  O.Theme, O.SceneTime);
+    return 0;
+}
+
+int RunBench(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Out, std::ostream& Err)
+{
+    TRun R(Host, Host.Clock, Err);
+    // The headless surface is true colour, so the desktop check passes.
+    TUnderwaterScene::CheckColorDepth(32, true);
+    R.Scene.Start(SceneOptionsOf(O), TuningFileFor(O, Host.ProgramDir), O.Seed);
+    const std::unique_ptr<IRenderWindow> Window = Host.CreateWindow(O.Width, O.Height);
+    R.Scene.InitGL(Window->DC());
+    R.Scene.ResetFrameState();
+    R.Scene.RenderFrame(*Window);
+    glFinish();
+    const double StartupMs = Ms(TSteady::now() - Host.ProcessStart);
+    const std::string Renderer = GLText(GL_RENDERER) + ", OpenGL " + GLText(GL_VERSION);
+
+    TSteady::duration Update{}, Total{};
+    for (int i = 0; i < O.Frames; ++i) {
+        const auto T0 = TSteady::now();
+        R.Scene.RenderFrame(*Window);
+        glFinish();   // count the frame's drawing, not just its submission
+        Total += TSteady::now() - T0;
+        Update += R.Scene.LastUpdateTime();
+    }
+    R.Scene.ReleaseGL();
+    const double Frames = O.Frames;
+    Out << Format("size           %dx%d, theme %d, %d bills, %d bubbles, %d frames\n", O.Width, O.Height, O.Theme,
+                  O.DollarCount, O.BubbleCount, O.Frames)
+        << "renderer       " << Renderer << '\n'
+        << Format("frames/second  %.1f\n", 1000.0 * Frames / Ms(Total))
+        << Format("ms/frame       %.3f (update %.3f, draw %.3f)\n", Ms(Total) / Frames, Ms(Update) / Frames,
+                  (Ms(Total) - Ms(Update)) / Frames)
+        << Format("start-up       %.0f ms to the first frame\n", StartupMs);
+    if (Host.PeakMemoryMiB)
+        Out << Format("peak memory    %.1f MiB\n", Host.PeakMemoryMiB());
+    return 0;
+}
+
+int RunLinuxProgram(const std::vector<std::string>& Args, THeadlessHost& Host, std::ostream& Out, std::ostream& Err)
+{
+    try {
+        const TLinuxRunOptions O = ParseLinuxCommandLine(Args);
+        switch (O.Kind) {
+        case lkVersion:
+            Out << "Glimmora 3D 1.7 (Tarnwick Software)\n";
+            return 0;
+        case lkSnapshot:
+            return RunSnapshot(O, Host, Out, Err);
+        case lkBench:
+            return RunBench(O, Host, Out, Err);
+        case lkHelp:
+            Out << LinuxUsageText();
+            return 0;
+        }
+    } catch (const std::exception& E) {
+        Err << "glimmora3d: " << E.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

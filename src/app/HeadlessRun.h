@@ -1,0 +1,57 @@
+// The Linux program's runs without a display: one picture (--snapshot) or a
+// benchmark (--bench), drawn into an off-screen window with the backends
+// the program's main picked. Portable: the backends arrive as interfaces.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/LinuxCommandLine.h"
+#include "platform/Clock.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/GLContext.h"
+#include "platform/Process.h"
+#include "platform/RenderWindow.h"
+#include "platform/Resources.h"
+#include "platform/Sound.h"
+
+// A clock moved by hand: the snapshot advances it frame by frame, so the
+// same seed and scene time always give the same picture.
+class TManualClock final : public TClockWithoutPeriods {
+public:
+    uint32_t Time = 0;
+    uint32_t Now() override { return Time; }
+};
+
+// What a run borrows from the program.
+struct THeadlessHost {
+    IGLContextBackend& GLContext;
+    ILibraryLoader& GLLibraries;
+    IProcessControl& Process;
+    ISoundOutput& Sound;
+    IEmbeddedResources& Resources;   // the program's embedded assets
+    IMillisecondClock& Clock;   // the benchmark's; a snapshot runs on a TManualClock
+    // An off-screen window of the asked size, drawn on GLContext.
+    std::function<std::unique_ptr<IRenderWindow>(int Width, int Height)> CreateWindow;
+    std::string ProgramDir;     // where glimmora3d.ini and glimmora3d.log live
+    std::chrono::steady_clock::time_point ProcessStart;
+    // The process's peak resident memory in MiB, for the benchmark.
+    std::function<double()> PeakMemoryMiB;
+};
+
+// Parses Args (without the program name) and runs what they ask: help,
+// version, a snapshot or a benchmark. Reports go to Out, errors (as
+// "glimmora3d: MESSAGE") to Err; returns the exit code.
+int RunLinuxProgram(const std::vector<std::string>& Args, THeadlessHost& Host, std::ostream& Out,
+                    std::ostream& Err);
+
+int RunSnapshot(const TLinuxRunOptions& Options, THeadlessHost& Host, std::ostream& Out, std::ostream& Err);
+int RunBench(const TLinuxRunOptions& Options, THeadlessHost& Host, std::ostream& Out, std::ostream& Err);
+
+// The frame in the current context's colour buffer, RGB, rows top-down.
+std::vector<uint8_t> ReadFramePixels(int Width, int Height);

@@ -1,0 +1,105 @@
+// The Linux program's headless runs over fakes: the recording GL table
+// stands in for the libraries, a scripted context for EGL.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include "app/HeadlessRun.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeGLContext.h"
+#include "fakes/FakeLibraries.h"
+#include "fakes/FakeProcess.h"
+#include "fakes/FakeSound.h"
+#include "fakes/RecordingGL.h"
+#include "fakes/TempDir.h"
+
+namespace {
+
+class TTestWindow : public IRenderWindow {
+public:
+    TTestWindow(int W, int H, std::vector<std::string>& Sizes) : FW(W), FH(H)
+    {
+        Sizes.push_back(std::to_string(W) + "x" + std::to_string(H));
+    }
+    int Width() const override { return FW; }
+    int Height() const override { return FH; }
+    TGLDeviceContext DC() const override { return const_cast<int*>(&FTarget); }
+
+private:
+    int FW, FH, FTarget = 0;
+};
+
+class HeadlessRunTest : public ::testing::Test {
+protected:
+    TRecordingGL GL;
+    TFakeGLContext Context;
+    TFakeLibraryLoader Libraries;
+    TFakeProcessControl Process;
+    TFakeSound Sound;
+    TFakeClock Clock;
+    const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
+    TTempDir Dir;
+    std::vector<std::string> WindowSizes;
+    THeadlessHost Host{Context, Libraries, Process, Sound, *Module, Clock,
+                       [this](int W, int H) { return std::make_unique<TTestWindow>(W, H, WindowSizes); },
+                       Dir.File(""), std::chrono::steady_clock::now(), [] { return 12.5; }};
+    std::ostringstream Out, Err;
+
+    int Run(std::vector<std::string> Args) { return RunLinuxProgram(Args, Host, Out, Err); }
+    long Swaps() const { return std::count(Context.Log.begin(), Context.Log.end(), "SwapBuffers"); }
+};
+
+TEST_F(HeadlessRunTest, ASnapshotStepsTheClockByFramesThenReadsTheLastOneBack)
+{
+    const std::string File = Dir.File("shots/a.png");
+    ASSERT_EQ(Run({"--snapshot", File, "--size", "8x6", "--time", "0.1", "--seed", "3"}), 0) << Err.str();
+    // Scene times 0, 40, 80 and 100 ms: four frames, each shown once.
+    EXPECT_EQ(Swaps(), 4);
+    EXPECT_EQ(WindowSizes, std::vector<std::string>{"8x6"});
+    EXPECT_EQ(GL.CallsOf("glReadPixels"),
+              std::vector<std::string>{"glReadPixels(0,0,8,6,GL_RGB,GL_UNSIGNED_BYTE,out)"});
+    EXPECT_EQ(Libraries.Loaded, (std::vector<std::string>{"fake-gl", "fake-glu"}));
+    EXPECT_EQ(TTempDir::Read(File).substr(1, 3), "PNG");
+    EXPECT_EQ(Out.str(), "wrote " + File + " (8x6, theme 0, 0.10 s of scene time)\n");
+    EXPECT_EQ(Err.str(), "");
+}
+
+TEST_F(HeadlessRunTest, TheBenchmarkNamesItsRenderer)
+{
+    GL.Strings[GL_RENDERER] = "Recorder";
+    GL.Strings[GL_VERSION] = "1.1 recorded";
+    ASSERT_EQ(Run({"--bench", "--size", "8x6", "--frames", "3"}), 0) << Err.str();
+    EXPECT_EQ(Swaps(), 4);   // the first frame, then the three measured
+    const std::string Text = Out.str();
+    EXPECT_NE(Text.find("size           8x6, theme 0, 60 bills, 100 bubbles, 3 frames\n"), std::string::npos) << Text;
+    EXPECT_NE(Text.find("renderer       Recorder, OpenGL 1.1 recorded\n"), std::string::npos) << Text;
+    EXPECT_NE(Text.find("frames/second  "), std::string::npos) << Text;
+    EXPECT_NE(Text.find("peak memory    12.5 MiB\n"), std::string::npos) << Text;
+}
+
+TEST_F(HeadlessRunTest, ErrorsEndTheRunWithTheirMessageAndNothingIsWritten)
+{
+    const std::string File = Dir.File("x.png");
+    EXPECT_EQ(Run({"--snapshot", File, "--ini", Dir.File("none.ini")}), 1);
+    EXPECT_EQ(Err.str(), "glimmora3d: The tuning file \"" + Dir.File("none.ini") + "\" does not exist\n");
+    EXPECT_FALSE(std::filesystem::exists(File));
+    EXPECT_TRUE(WindowSizes.empty());
+    Err.str("");
+    EXPECT_EQ(Run({"--theme", "9"}), 1);
+    EXPECT_EQ(Err.str(), "glimmora3d: Bad value \"9\" for --theme (expected 0 to 2)\n");
+}
+
+TEST_F(HeadlessRunTest, HelpAndVersionNeedNoBackend)
+{
+    EXPECT_EQ(Run({"--version"}), 0);
+    EXPECT_EQ(Out.str(), "Glimmora 3D 1.7 (Tarnwick Software)\n");
+    Out.str("");
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_EQ(Out.str(), LinuxUsageText());
+    EXPECT_TRUE(Context.Log.empty());
+    EXPECT_TRUE(Libraries.Loaded.empty());
+}
+
+} // namespace
