@@ -1,43 +1,82 @@
 // A small INI reader that behaves the same on every target: "[Section]"
 // headings, "Key=Value" lines, names compared without regard to case,
-// names and values trimmed of blanks, ";" and "#" lines ignored. The first
-// section and the first key of a name win.
+// names and values trimmed of blanks, ";" and "#" lines ignored, a UTF-8
+// byte-order mark at the start skipped. A repeated heading continues the
+// first section of its name, and the first key of a name wins.
+//
+// Reading is linear in the text: each heading finds its section through a
+// hash index of the case-folded names, and the entries are not copied out.
+// The reader keeps the text and, per heading, the span of lines under it;
+// a value is looked up in the spans of its section when asked for.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "platform/SameText.h"
+
+enum class TIniLoad { Loaded, Unreadable, TooLarge };
 
 class TIniFile {
 public:
     TIniFile() = default;
     explicit TIniFile(std::string_view Text) { Parse(Text); }
-    // Reads the file; false when it cannot be opened.
-    bool LoadFromFile(const std::string& FileName);
+    // Reads the file when it can be opened and holds at most MaxSize bytes
+    // (and less than 4 GiB); the size is checked before anything is read.
+    TIniLoad LoadFromFile(const std::string& FileName, std::uintmax_t MaxSize);
+    // A text of 4 GiB or more throws std::length_error.
     void Parse(std::string_view Text);
 
     std::optional<std::string> Value(std::string_view Section, std::string_view Key) const;
     std::string ReadString(std::string_view Section, std::string_view Key, const std::string& Default) const;
     // Unreadable or absent numbers give the default. "." is the decimal
-    // separator whatever the locale; non-finite numbers are not accepted.
+    // separator whatever the locale; non-finite numbers and numbers beyond
+    // the single range are not accepted.
     float ReadFloat(std::string_view Section, std::string_view Key, float Default) const;
     int ReadInteger(std::string_view Section, std::string_view Key, int Default) const;
     bool SectionExists(std::string_view Section) const;
 
+    // Index slots the last Parse examined to place its headings: about one
+    // per heading however many there are (the cost the index keeps linear).
+    std::size_t HeadingProbes() const { return FHeadingProbes; }
+
 private:
+    // Offsets into FText and indices into the vectors, small to keep the
+    // index small beside the text; a text must stay under 4 GiB.
+    using TIndex = std::uint32_t;
+    static constexpr TIndex None = UINT32_MAX;
     struct TSection {
-        std::string Name;
-        std::vector<std::pair<std::string, std::string>> Entries;
+        TIndex NameBegin, NameLength;
+        TIndex FirstBlock, LastBlock;
     };
-    const TSection* Find(std::string_view Section) const;
+    // The lines under one heading (up to the next heading line), and the
+    // next heading of the same section.
+    struct TBlock {
+        TIndex Begin, Next;
+    };
+
+    void Index();
+    TIndex AddHeading(std::string_view Name, std::size_t BodyBegin);
+    // The slot that holds Name, or the empty slot where it would go.
+    std::size_t Slot(std::string_view Name, std::size_t* Probes) const;
+    void GrowSlots();
+    TIndex Find(std::string_view Section) const;
+    std::string_view NameOf(const TSection& S) const { return std::string_view(FText).substr(S.NameBegin, S.NameLength); }
+
+    std::string FText;
     std::vector<TSection> FSections;
+    std::vector<TBlock> FBlocks;
+    std::vector<TIndex> FSlots;   // section index + 1; 0 is empty
+    std::size_t FHeadingProbes = 0;
 };
 
 // Locale-independent checked conversions of a whole (trimmed) text.
 std::optional<double> ParseDecimal(std::string_view Text);
 std::optional<int> ParseInteger(std::string_view Text);
+// Whether a number read as a double can be kept in a single.
+bool FitsSingle(double Value);
 std::string_view TrimBlanks(std::string_view Text);

@@ -58,10 +58,17 @@ using S = TSceneSettings;
 using T = TSceneTheme;
 
 template <std::size_t NS, std::size_t NK, class TField>
-TSceneSettingRow Row(const TScrambled<NS>& Section, const TScrambled<NK>& Key, TField Field)
+TSceneSettingRow Row(const TScrambled<NS>& Section, const TScrambled<NK>& Key, TField Field,
+                     bool (*Usable)(const S&) = nullptr)
 {
-    return {Section.Scrambled(), Key.Scrambled(), std::move(Field)};
+    return {Section.Scrambled(), Key.Scrambled(), std::move(Field), Usable};
 }
+
+// The projection the GL accepts: a near plane in front of the eye, a far
+// plane beyond it, and an opening strictly between 0 and 180 degrees.
+bool UsableFar(const S& Settings) { return Settings.FarPlane > Settings.NearPlane; }
+bool UsableNear(const S& Settings) { return Settings.NearPlane > 0 && Settings.NearPlane < Settings.FarPlane; }
+bool UsableFieldOfView(const S& Settings) { return Settings.FieldOfView > 0 && Settings.FieldOfView < 180; }
 
 template <int Theme, auto Field>
 auto& ThemeMember(S& Settings)
@@ -81,9 +88,9 @@ auto ThemeAt(TMemberValue<Field> Default)
 std::span<const TSceneSettingRow> SceneSettingRows()
 {
     static const TSceneSettingRow Rows[] = {
-        Row(View, KeyFar, SettingAt<&S::FarPlane>(10000)),
-        Row(View, KeyNear, SettingAt<&S::NearPlane>(100)),
-        Row(View, KeyFov, SettingAt<&S::FieldOfView>(75)),
+        Row(View, KeyFar, SettingAt<&S::FarPlane>(10000), UsableFar),
+        Row(View, KeyNear, SettingAt<&S::NearPlane>(100), UsableNear),
+        Row(View, KeyFov, SettingAt<&S::FieldOfView>(75), UsableFieldOfView),
         Row(View, KeyShadeStart, SettingAt<&S::ShadeStart>(6000)),
         Row(View, KeyFogStart, SettingAt<&S::FogStart>(6000)),
         Row(View, KeyFogEnd, SettingAt<&S::FogEnd>(10000)),

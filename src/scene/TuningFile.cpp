@@ -1,5 +1,6 @@
 #include "scene/TuningFile.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <type_traits>
 #include <variant>
@@ -8,6 +9,9 @@
 #include "gl/Errors.h"
 
 namespace {
+
+// A tuning file is a few hundred bytes; anything near this is not one.
+constexpr std::uintmax_t MaxTuningFileSize = std::uintmax_t(1) << 20;
 
 // The log switch belongs to the log, not to the scene: it is read after
 // the table, from the section of the priority.
@@ -59,6 +63,8 @@ void ApplyColorEntry(const std::string& Text, TGLColor& Color, const std::string
             if (!Value)
                 throw EGlimmoraError("'" + std::string(Part) + "' is not a valid number in the tuning file entry " +
                                      Where);
+            if (!FitsSingle(*Value))
+                throw EGlimmoraError("'" + std::string(Part) + "' is out of range in the tuning file entry " + Where);
             *Components[Field] = static_cast<float>(*Value / 255.0);
         }
         if (Comma == std::string_view::npos)
@@ -69,8 +75,10 @@ void ApplyColorEntry(const std::string& Text, TGLColor& Color, const std::string
 
 void ApplyTuning(const TIniFile& Ini, TSceneSettings& S, IProcessControl& Process, TLogFile& Log)
 {
+    const TSceneSettings Before = S;
     for (const TSceneSettingRow& Row : SceneSettingRows())
         ReadRow(Ini, Row, S);
+    RestoreUnusable(SceneSettingRows(), Before, S);
     // The priority is the table's last row: it takes effect as soon as it
     // is read.
     SetProcessPriority(Process, S.ProcessPriority);
@@ -83,7 +91,13 @@ void LoadTuningFile(const std::string& FileName, TSceneSettings& Settings, IProc
     if (!std::filesystem::is_regular_file(std::filesystem::u8path(FileName), Ec))
         return;
     TIniFile Ini;
-    if (!Ini.LoadFromFile(FileName))
-        return;
-    ApplyTuning(Ini, Settings, Process, Log);
+    switch (Ini.LoadFromFile(FileName, MaxTuningFileSize)) {
+    case TIniLoad::Loaded:
+        ApplyTuning(Ini, Settings, Process, Log);
+        break;
+    case TIniLoad::TooLarge:
+        throw EGlimmoraError("The tuning file \"" + FileName + "\" is larger than 1 MiB");
+    case TIniLoad::Unreadable:
+        break;
+    }
 }

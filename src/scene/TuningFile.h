@@ -12,12 +12,15 @@
 
 // Applies a colour entry: up to four comma-separated numbers on the 0..255
 // scale (red, green, blue, alpha). An empty entry or field keeps the
-// component; a field that is not a number raises an error naming Where.
+// component; a field that is not a number, or one beyond the single range,
+// raises an error naming Where.
 void ApplyColorEntry(const std::string& Text, TGLColor& Color, const std::string& Where);
 
 // Reads every row of the settings table, in table order, into Settings,
-// applies the priority at once and sets the log switch last. A missing file
-// changes nothing.
+// applies the priority at once and sets the log switch last. A value the
+// scene cannot use (a projection the GL refuses) keeps the value from
+// before the file. A missing file changes nothing; a file over 1 MiB is
+// refused with an error naming it.
 void LoadTuningFile(const std::string& FileName, TSceneSettings& Settings, IProcessControl& Process,
                     TLogFile& Log);
 // The same from an already parsed file.

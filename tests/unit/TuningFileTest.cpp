@@ -1,4 +1,5 @@
 #include <clocale>
+#include <optional>
 #include <string>
 #include <utility>
 #include <variant>
@@ -24,10 +25,13 @@ struct TTuned {
 };
 
 // A value of its own for row Row of the table: its text in the file and
-// the value that text reads as.
+// the value that text reads as. Falling from the first row on, the floats
+// also make a projection the scene can use (far 170.5, near 169.5, field of
+// view 168.5).
 std::pair<std::string, float> Distinct(float, std::size_t Row)
 {
-    return {std::to_string(1000 + Row) + ".25", static_cast<float>(1000 + Row) + 0.25f};
+    const int Whole = 170 - static_cast<int>(Row);
+    return {std::to_string(Whole) + ".5", static_cast<float>(Whole) + 0.5f};
 }
 
 std::pair<std::string, TGLColor> Distinct(const TGLColor&, std::size_t Row)
@@ -80,6 +84,60 @@ TEST(IniFile, NamesIgnoreCaseAndValuesAreTrimmed)
     EXPECT_EQ(Ini.ReadString("Missing", "x", "none"), "none");
 }
 
+TEST(IniFile, ReadingRules)
+{
+    struct Case {
+        const char* Text;
+        const char* Section;
+        const char* Key;
+        std::optional<std::string> Expect;
+    };
+    const Case Cases[] = {
+        // A byte-order mark before the first heading, as Notepad writes it.
+        {"\xEF\xBB\xBF[View]\r\nFarDistance=1\r\n", "View", "FarDistance", "1"},
+        {"\xEF\xBB\xBF\r\n[View]\r\nFarDistance=2\r\n", "View", "FarDistance", "2"},
+        // A repeated heading continues the first section of its name; the
+        // first key of a name wins, also across the headings.
+        {"[A]\nx=1\n[B]\nx=2\n[a]\nx=3\ny=4\n", "A", "x", "1"},
+        {"[A]\nx=1\n[B]\nx=2\n[a]\nx=3\ny=4\n", "a", "y", "4"},
+        {"[A]\nx=1\n[B]\nx=2\n[a]\nx=3\ny=4\n", "B", "x", "2"},
+        {"[A]\nx=1\n[B]\nx=2\n[a]\nx=3\ny=4\n", "B", "y", std::nullopt},
+        {"x=1\n[A]\ny=2\n", "A", "x", std::nullopt},   // before any heading
+        {"[ A ]\nx=1", "a", "x", "1"},
+        {"[A\nx=1\n", "A", "x", "1"},   // no closing bracket
+        {"[A] tail\nx=1\n", "A", "x", "1"},
+        {"[]\nx=1\n", "", "x", "1"},
+        {"[A]\n;x=1\n#x=2\nx\nx=3\n", "A", "x", "3"},
+        {"[A]\nx=a=b\n", "A", "x", "a=b"},
+        {"[A]\n\n\n", "A", "x", std::nullopt},
+        {"[A]\nx=1\n  [B]  \nx=2\n", "B", "x", "2"},
+        {"", "A", "x", std::nullopt},
+    };
+    for (const auto& C : Cases) {
+        const TIniFile Ini(C.Text);
+        EXPECT_EQ(Ini.Value(C.Section, C.Key), C.Expect) << C.Text;
+        EXPECT_TRUE(Ini.SectionExists(C.Section) || C.Expect == std::nullopt) << C.Text;
+    }
+}
+
+// Placing a heading looks at about one slot of the section index, however
+// many sections came before it: reading is linear in the headings.
+TEST(IniFile, EachHeadingFindsItsSectionDirectly)
+{
+    constexpr int Count = 20000;
+    std::string Text;
+    for (int Round = 0; Round < 2; ++Round)
+        for (int I = 0; I < Count; ++I)
+            Text += (Round == 0 ? "[Section" : "[SECTION") + std::to_string(I) + "]\nk=" +
+                    std::to_string(Round * Count + I) + "\n";
+    const TIniFile Ini(Text);
+    EXPECT_LE(Ini.HeadingProbes(), std::size_t(3 * 2 * Count));
+    EXPECT_GE(Ini.HeadingProbes(), std::size_t(2 * Count));
+    for (const int I : {0, 1, Count / 2, Count - 1})
+        EXPECT_EQ(Ini.ReadInteger("section" + std::to_string(I), "k", -1), I);
+    EXPECT_FALSE(Ini.SectionExists("Section" + std::to_string(Count)));
+}
+
 TEST(IniFile, NumbersAreCheckedAndUseTheDotWhateverTheLocale)
 {
     std::setlocale(LC_ALL, "de_DE.UTF-8");   // where available, its separator is ","
@@ -128,15 +186,60 @@ TEST(TuningFile, ColourEntries)
     }
 }
 
-TEST(TuningFile, AColourFieldThatIsNotANumberEndsTheRun)
+// A field that is not a number, or one no single can hold, ends the run
+// with a message naming the field and the entry.
+TEST(TuningFile, ABadColourFieldEndsTheRun)
 {
-    TTuned T;
-    try {
-        T.Apply("[Fishes]\nFogColor=0,zz,0\n");
-        FAIL() << "no error";
-    } catch (const EGlimmoraError& E) {
-        EXPECT_NE(std::string(E.what()).find("'zz'"), std::string::npos) << E.what();
-        EXPECT_NE(std::string(E.what()).find("Fishes.FogColor"), std::string::npos) << E.what();
+    const std::pair<const char*, const char*> Cases[] = {
+        {"0,zz,0", "'zz' is not a valid number in the tuning file entry Fishes.FogColor"},
+        {"1e39", "'1e39' is out of range in the tuning file entry Fishes.FogColor"},
+        {"0,0,-1e300", "'-1e300' is out of range in the tuning file entry Fishes.FogColor"},
+    };
+    for (const auto& [Entry, Message] : Cases) {
+        TTuned T;
+        try {
+            T.Apply(std::string("[Fishes]\nFogColor=") + Entry + "\n");
+            ADD_FAILURE() << Entry << ": no error";
+        } catch (const EGlimmoraError& E) {
+            EXPECT_EQ(std::string(E.what()), Message);
+        }
+    }
+}
+
+// Distances and an opening the GL refuses are as unreadable as text: the
+// values in force stay. Each value is judged with the others of the file.
+TEST(TuningFile, AProjectionTheGLRefusesKeepsTheValuesInForce)
+{
+    struct Case {
+        const char* View;
+        float Far, Near, FieldOfView;
+    };
+    const Case Cases[] = {
+        {"NearDistance=0", 10000, 100, 75},
+        {"NearDistance=-5", 10000, 100, 75},
+        {"NearDistance=10000", 10000, 100, 75},
+        {"NearDistance=20000", 10000, 100, 75},
+        {"FarDistance=100", 10000, 100, 75},
+        {"FarDistance=-1", 10000, 100, 75},
+        {"FarDistance=20000", 20000, 100, 75},
+        {"FarDistance=50\nNearDistance=10", 50, 10, 75},
+        {"NearDistance=20000\nFarDistance=50000", 50000, 20000, 75},
+        {"FarDistance=50\nNearDistance=-5", 10000, 100, 75},   // the far distance relied on the near one
+        {"FarDistance=5\nNearDistance=10", 10000, 10, 75},   // the first refused row goes back first
+        {"FieldOfView=0", 10000, 100, 75},
+        {"FieldOfView=-30", 10000, 100, 75},
+        {"FieldOfView=180", 10000, 100, 75},
+        {"FieldOfView=270", 10000, 100, 75},
+        {"FieldOfView=179.5", 10000, 100, 179.5f},
+        {"FieldOfView=0.5", 10000, 100, 0.5f},
+    };
+    for (const auto& C : Cases) {
+        TTuned T;
+        T.Apply(std::string("[View]\n") + C.View + "\nFogEnd=9000\n");
+        EXPECT_EQ(T.S.FarPlane, C.Far) << C.View;
+        EXPECT_EQ(T.S.NearPlane, C.Near) << C.View;
+        EXPECT_EQ(T.S.FieldOfView, C.FieldOfView) << C.View;
+        EXPECT_EQ(T.S.FogEnd, 9000.0f) << C.View << ": the rest of the section is still read";
     }
 }
 
@@ -248,4 +351,24 @@ TEST(TuningFile, AMissingFileChangesNothingAndAPresentOneIsRead)
     const std::string Name = T.Dir.Write("Glimmora3D.ini", "[view]\r\nneardistance=50\r\n");
     LoadTuningFile(Name, T.S, T.Process, T.Log);
     EXPECT_EQ(T.S.NearPlane, 50.0f);
+}
+
+// A tuning file of 1 MiB is still read; one byte more is refused before it
+// is read, with a message that names the file.
+TEST(TuningFile, AFileOverOneMebibyteIsRefused)
+{
+    TTuned T;
+    const std::string Head = "\xEF\xBB\xBF[View]\r\nNearDistance=50\r\n";
+    std::string Text = Head + std::string((1 << 20) - Head.size() - 2, ';') + "\r\n";
+    ASSERT_EQ(Text.size(), std::size_t(1) << 20);
+    LoadTuningFile(T.Dir.Write("Full.ini", Text), T.S, T.Process, T.Log);
+    EXPECT_EQ(T.S.NearPlane, 50.0f);
+
+    const std::string Name = T.Dir.Write("Over.ini", Text + "\n");
+    try {
+        LoadTuningFile(Name, T.S, T.Process, T.Log);
+        ADD_FAILURE() << "no error";
+    } catch (const EGlimmoraError& E) {
+        EXPECT_EQ(std::string(E.what()), "The tuning file \"" + Name + "\" is larger than 1 MiB");
+    }
 }
