@@ -170,8 +170,9 @@ int RunOnScreen(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream&, s
     Scene.ReleaseGL();
     Window.reset();
 
-    // The next run shows the next theme.
-    if (Scene.Options().ThemeAuto && !Screen.OptionsFile.empty()) {
+    // The next run shows the next theme; a theme given on the command line
+    // holds for this run only and stores nothing.
+    if (Scene.Options().ThemeAuto && !O.ThemeGiven && !Screen.OptionsFile.empty()) {
         Options.ThemeAuto = true;
         Options.ThemeIndex = Scene.Options().ThemeIndex;
         try {

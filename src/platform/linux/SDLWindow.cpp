@@ -44,7 +44,17 @@ public:
         } else {
             Flags |= SDL_WINDOW_RESIZABLE;
         }
-        FWindow = SDL_CreateWindow(R.Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, W, H, Flags);
+        int X = SDL_WINDOWPOS_CENTERED, Y = SDL_WINDOWPOS_CENTERED;
+        SDL_Rect Bounds{};
+        if (R.FullScreen && !SwitchMode && SDL_GetDisplayBounds(0, &Bounds) == 0) {
+            // Without a window manager nobody enlarges the window: ask for
+            // the display's size and place from the start.
+            X = Bounds.x;
+            Y = Bounds.y;
+            W = Bounds.w;
+            H = Bounds.h;
+        }
+        FWindow = SDL_CreateWindow(R.Title.c_str(), X, Y, W, H, Flags);
         if (!FWindow)
             throw std::runtime_error(std::string("Cannot open a window: ") + SDL_GetError());
         if (SwitchMode) {
