@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "app/FpsOverlay.h"
 #include "app/HeadlessRun.h"
 #include "app/LinuxWindowRun.h"
 #include "app/LogFile.h"
@@ -105,7 +106,11 @@ int RunOnScreen(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream&, s
         Options.SoundEnabled = false;
 
     std::unique_ptr<IEventWindow> Window;
-    IGLContextBackend& GL = Foreign ? Screen.ForeignGL : Screen.WindowGL;
+    IGLContextBackend& WindowGL = Foreign ? Screen.ForeignGL : Screen.WindowGL;
+    // --fps: the frame rate drawn before each swap.
+    const TUnderwaterScene* Counted = nullptr;
+    TFpsOverlayBackend Overlay(WindowGL, [&Counted] { return Counted ? Counted->FramesPerSecond() : 0; });
+    IGLContextBackend& GL = O.ShowFps ? static_cast<IGLContextBackend&>(Overlay) : WindowGL;
     TLogFile Log((std::filesystem::path(Host.ProgramDir) / "glimmora3d.log").string());
     TSceneServices Services{Host.Clock,
                             GL,
@@ -120,6 +125,7 @@ int RunOnScreen(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream&, s
                                     Window->SetTitle(Caption);
                             }};
     TUnderwaterScene Scene(Services);
+    Counted = &Scene;
     TUnderwaterScene::CheckColorDepth(32, true);
     TSceneOptions SceneOptions;
     SceneOptions.BubbleCount = Options.BubbleCount;

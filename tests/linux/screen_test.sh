@@ -51,6 +51,8 @@ window_of_run() { xdotool search --sync --onlyvisible --name "Glimmora 3D Screen
 colours() { convert "$1" -format "%k" info:; }
 shot() { import -window "$1" "$2" 2>/dev/null; }
 many_colours() { [ "$(colours "$1")" -gt 200 ]; }
+# Pixels of the frame-rate text's colour in the bottom-left corner of a picture.
+yellow_pixels() { convert "$1" -gravity SouthWest -crop 80x30+0+0 +repage txt:- | grep -c '#FFFF00'; }
 pictures_differ() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1)" != 0 ]; }
 
 group_window() {
@@ -146,6 +148,7 @@ group_foreign() {
   sleep 3
   shot "$ID" "$TMP/hex.png"
   check "-window-id with a hexadecimal id draws there" many_colours "$TMP/hex.png"
+  check "-fps draws the frame rate in a corner" test "$(yellow_pixels "$TMP/hex.png")" -gt 50
   kill -INT "$RUN"
   ends_within 1
   check "SIGINT ends it with 0" test $? -eq 0
@@ -155,6 +158,7 @@ group_foreign() {
   sleep 3
   shot "$ID" "$TMP/env.png"
   check "XSCREENSAVER_WINDOW names the window" many_colours "$TMP/env.png"
+  check "without -fps there is no frame rate" test "$(yellow_pixels "$TMP/env.png")" -eq 0
   check "no window of its own is opened" bash -c "! xdotool search --name 'Glimmora 3D Screen Saver' >/dev/null"
   kill -TERM "$RUN"
   ends_within 1
