@@ -103,6 +103,19 @@ group_fullscreen() {
   ends_within 5
   check "a mouse button ends the run with 0" test $? -eq 0
 
+  start --mode 640x480x24 --no-sound
+  W=$(timeout 20 bash -c "$(declare -f window_of_run); window_of_run")
+  sleep 1
+  check "--mode with a mode the display offers runs full screen" \
+    bash -c "xwininfo -id $W | grep -q 'Width: 640' && xwininfo -id $W | grep -q 'Height: 480'"
+  xdotool key x
+  ends_within 5
+  check "... and a key ends it with 0" test $? -eq 0
+  "$PROG" --mode 1000x700x24 --no-sound >"$TMP/mode.out" 2>&1
+  check "a mode the display lacks is an error that names it" \
+    bash -c "test $? -eq 1 && grep -q 'glimmora3d: The display offers no mode 1000x700x24' '$TMP/mode.out'"
+  check "... and the display keeps its mode" bash -c "xdpyinfo | grep -q 'dimensions: *640x480 pixels'"
+
   start --fullscreen --no-sound
   W=$(timeout 20 bash -c "$(declare -f window_of_run); window_of_run")
   sleep 1

@@ -63,8 +63,9 @@ public:
             Mode.h = R.ModeHeight;
             Mode.format = R.ModeBitsPerPixel == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
             SDL_DisplayMode Closest{};
+            // Only the asked size: the closest mode may be a larger one.
             if (!SDL_GetClosestDisplayMode(SDL_GetWindowDisplayIndex(FWindow), &Mode, &Closest) ||
-                SDL_SetWindowDisplayMode(FWindow, &Closest) != 0) {
+                Closest.w != Mode.w || Closest.h != Mode.h || SDL_SetWindowDisplayMode(FWindow, &Closest) != 0) {
                 SDL_DestroyWindow(FWindow);
                 throw std::runtime_error("The display offers no mode " + std::to_string(R.ModeWidth) + "x" +
                                          std::to_string(R.ModeHeight) + "x" + std::to_string(R.ModeBitsPerPixel));
