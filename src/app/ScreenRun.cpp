@@ -88,15 +88,17 @@ int RunOnScreen(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream&, s
         throw EGlimmoraError("This program cannot open a window (see --help for --snapshot and --bench)");
     TScreenHost& Screen = *Host.Screen;
 
-    // Where to draw: --root, --window-id, or the daemon's window from the
-    // environment; otherwise a window of our own.
+    // Where to draw: --window-id; else the daemon's window from the
+    // environment (it starts its hacks with -root and means that window);
+    // else the root window for --root; otherwise a window of our own.
     std::optional<uint64_t> Foreign;
-    if (O.Root)
-        Foreign = 0;
-    else if (O.WindowId)
+    const std::string Env = Screen.GetEnv("XSCREENSAVER_WINDOW");
+    if (O.WindowId)
         Foreign = O.WindowId;
-    else if (const std::string Env = Screen.GetEnv("XSCREENSAVER_WINDOW"); !Env.empty() && !O.FullScreen)
+    else if (!Env.empty() && !O.FullScreen)
         Foreign = ParseWindowId("XSCREENSAVER_WINDOW", Env);
+    else if (O.Root)
+        Foreign = 0;
     const TWindowRunMode Mode = Foreign ? wmForeign : O.FullScreen ? wmFullScreen : wmWindow;
 
     TOptionsKey Key(OptionsFileOpener(Screen));

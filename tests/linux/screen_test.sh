@@ -167,10 +167,17 @@ group_foreign() {
   check "SIGINT ends it with 0" test $? -eq 0
 
   xdotool windowsize "$ID" 160 120
-  XSCREENSAVER_WINDOW=$HEX start
+  shot root "$TMP/root-before.png"
+  XSCREENSAVER_WINDOW=$HEX start -root
   sleep 3
   shot "$ID" "$TMP/env.png"
-  check "XSCREENSAVER_WINDOW names the window" many_colours "$TMP/env.png"
+  check "XSCREENSAVER_WINDOW names the window (also with -root, as the daemon starts hacks)" \
+    many_colours "$TMP/env.png"
+  shot root "$TMP/root-after.png"
+  convert "$TMP/root-before.png" -crop 200x200+400+200 +repage "$TMP/rb.png"
+  convert "$TMP/root-after.png" -crop 200x200+400+200 +repage "$TMP/ra.png"
+  check "... and the rest of the root window is left alone" \
+    test "$(compare -metric AE "$TMP/rb.png" "$TMP/ra.png" null: 2>&1 | cut -d' ' -f1)" = 0
   check "without -fps there is no frame rate" test "$(yellow_pixels "$TMP/env.png")" -eq 0
   check "no window of its own is opened" bash -c "! xdotool search --name 'Glimmora 3D Screen Saver' >/dev/null"
   kill -TERM "$RUN"
