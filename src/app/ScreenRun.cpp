@@ -11,6 +11,7 @@
 #include "app/Options.h"
 #include "app/OptionsFile.h"
 #include "app/OptionsKey.h"
+#include "app/ScrSaverApp.h"
 #include "gl/Errors.h"
 #include "scene/Scene.h"
 
@@ -175,6 +176,9 @@ int RunOnScreen(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream&, s
         throw;
     }
     Scene.StopSound();
+    if (Mode == wmFullScreen)
+        Log.WriteLog(FullScreenSummary(Window->Width(), Window->Height(), O.ModeBitsPerPixel > 0 ? O.ModeBitsPerPixel : 32,
+                                       Scene.FramesPerSecond()));
     Scene.ReleaseGL();
     Window.reset();
 
