@@ -75,4 +75,7 @@ struct TScreenHost {
     // Replaces the file as a whole or leaves it as it was.
     std::function<bool(const std::string& Path, const std::string& Text, std::string& Error)> ReplaceFile;
     TWindowLoopServices Loop;       // its RenderFrame is set by the run
+    // From here on SIGTERM and SIGINT end the run cleanly (Loop.StopRequested)
+    // instead of killing the process; called first thing by a run on a screen.
+    std::function<void()> CatchStopSignals;
 };

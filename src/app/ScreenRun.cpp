@@ -88,6 +88,8 @@ int RunOnScreen(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream&, s
     if (!Host.Screen)
         throw EGlimmoraError("This program cannot open a window (see --help for --snapshot and --bench)");
     TScreenHost& Screen = *Host.Screen;
+    if (Screen.CatchStopSignals)
+        Screen.CatchStopSignals();
 
     // Where to draw: --window-id; else the daemon's window from the
     // environment (it starts its hacks with -root and means that window);

@@ -89,7 +89,6 @@ int main(int argc, char** argv)
     const auto WindowGL = CreateSDLGLContext();
     const auto ForeignGL = CreateEGLWindowContext();
     const auto Audible = CreateSDLSound(*Resources, [](const std::string& Line) { std::cerr << "glimmora3d: " << Line << '\n'; });
-    CatchStopSignals();
     TScreenHost Screen{[](const TScreenWindowRequest& R) {
                            TSDLWindowRequest S;
                            S.Title = R.Title;
@@ -109,7 +108,8 @@ int main(int argc, char** argv)
                        OptionsFilePath(Env("XDG_CONFIG_HOME"), Env("HOME")),
                        ReadTextFile,
                        ReplaceFileAtomically,
-                       TWindowLoopServices{nullptr, [] { return StopSignal != 0; }, NowMicroseconds, SleepMicroseconds}};
+                       TWindowLoopServices{nullptr, [] { return StopSignal != 0; }, NowMicroseconds, SleepMicroseconds},
+                       CatchStopSignals};
     THeadlessHost Host{*GLContext,
                        *GLLibraries,
                        *Process,
