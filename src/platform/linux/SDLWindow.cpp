@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <stdexcept>
@@ -17,8 +18,16 @@ void StartVideo()
         return;
     // The program handles SIGTERM and SIGINT itself.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // A desktop program: no X or Wayland display means no window (SDL
+    // would otherwise take over a text console through KMS).
+    const char* X = std::getenv("DISPLAY");
+    const char* Wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((!X || !*X) && (!Wayland || !*Wayland))
+        throw std::runtime_error("There is no display ($DISPLAY is not set); without one, --snapshot and --bench "
+                                 "still work");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        throw std::runtime_error(std::string("Cannot open the display: ") + SDL_GetError());
+        throw std::runtime_error(std::string("Cannot open the display (") + SDL_GetError() +
+                                 "); without one, --snapshot and --bench still work");
     Started = true;
 }
 
