@@ -54,6 +54,16 @@ if(NOT WIN32)
            WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
   add_test(NAME glimmora3d_program
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/linux/glimmora3d_test.sh $<TARGET_FILE:glimmora3d>)
+  # The program on a screen, under its own Xvfb: window, full screen,
+  # foreign window, sound, options file.
+  add_executable(test_x_window ${CMAKE_SOURCE_DIR}/tests/linux/TestWindow.cpp)
+  target_link_libraries(test_x_window PRIVATE ${GLIMMORA_X11_LIBRARY})
+  foreach(T window fullscreen foreign sound options)
+    add_test(NAME glimmora3d_screen_${T}
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/linux/screen_test.sh ${T} $<TARGET_FILE:glimmora3d>
+                     $<TARGET_FILE:test_x_window>)
+    set_tests_properties(glimmora3d_screen_${T} PROPERTIES TIMEOUT 180)
+  endforeach()
   # The Windows program's icon is what its script makes, byte for byte.
   add_test(NAME program_icon COMMAND bash -c
     "T=$(mktemp -d) && trap 'rm -rf $T' EXIT && '${GLIMMORA_PYTHON3}' '${CMAKE_SOURCE_DIR}/tools/assets/make_icon.py' $T/icon.ico >/dev/null && cmp $T/icon.ico '${CMAKE_SOURCE_DIR}/resources/program/Glimmora3D.ico'")

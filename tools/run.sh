@@ -1,6 +1,7 @@
 #!/bin/bash
-# Builds the Linux program and runs its main job. Without a display it
-# renders the scene headless: one picture per theme under out/.
+# Builds the Linux program and runs its main job. With a display ($DISPLAY
+# or $WAYLAND_DISPLAY) it opens the scene in a window (Escape ends it);
+# without one it renders the scene headless: one picture per theme under out/.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash tools/install-deps.sh
@@ -8,6 +9,9 @@ cmake --preset linux >/dev/null
 cmake --build --preset linux --target glimmora3d
 if [ $# -gt 0 ]; then
   exec build/linux/glimmora3d "$@"
+fi
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec build/linux/glimmora3d
 fi
 mkdir -p out
 for THEME in 0 1 2; do

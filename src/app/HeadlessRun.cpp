@@ -162,6 +162,8 @@ int RunLinuxProgram(const std::vector<std::string>& Args, THeadlessHost& Host, s
         case lkHelp:
             Out << LinuxUsageText();
             return 0;
+        case lkScreen:
+            return RunOnScreen(O, Host, Out, Err);
         }
     } catch (const std::exception& E) {
         Err << "glimmora3d: " << E.what() << '\n';

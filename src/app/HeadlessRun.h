@@ -42,6 +42,8 @@ struct THeadlessHost {
     std::chrono::steady_clock::time_point ProcessStart;
     // The process's peak resident memory in MiB, for the benchmark.
     std::function<double()> PeakMemoryMiB;
+    // The backends of runs on a screen; null when the program has none.
+    struct TScreenHost* Screen = nullptr;
 };
 
 // Parses Args (without the program name) and runs what they ask: help,
@@ -52,6 +54,8 @@ int RunLinuxProgram(const std::vector<std::string>& Args, THeadlessHost& Host, s
 
 int RunSnapshot(const TLinuxRunOptions& Options, THeadlessHost& Host, std::ostream& Out, std::ostream& Err);
 int RunBench(const TLinuxRunOptions& Options, THeadlessHost& Host, std::ostream& Out, std::ostream& Err);
+// A window, the whole display, or a foreign window (Host.Screen's backends).
+int RunOnScreen(const TLinuxRunOptions& Options, THeadlessHost& Host, std::ostream& Out, std::ostream& Err);
 
 // The frame in the current context's colour buffer, RGB, rows top-down.
 std::vector<uint8_t> ReadFramePixels(int Width, int Height);

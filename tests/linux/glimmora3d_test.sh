@@ -44,6 +44,8 @@ check "a missing tuning file named on the command line is an error" \
   fails_with "does not exist" --snapshot "$TMP/x.png" --ini "$TMP/none.ini"
 check "a bad argument is named" fails_with 'Bad value "7" for --theme' --snapshot "$TMP/x.png" --theme 7
 check "nothing is written on failure" test ! -e "$TMP/x.png"
+check "without a display a window run says what still works" \
+  env -u DISPLAY -u WAYLAND_DISPLAY bash -c "$(declare -f fails_with); PROG='$PROG'; fails_with 'without one, --snapshot and --bench still work'"
 OUT=$("$PROG" --bench --size 64x48 --frames 5)
 check "the benchmark reports frames per second" grep -q "frames/second" <<<"$OUT"
 check "the benchmark names the renderer that ran" grep -qE "^renderer +[^ ].*, OpenGL [0-9]" <<<"$OUT"

@@ -96,8 +96,12 @@ TEST_F(HeadlessRunTest, HelpAndVersionNeedNoBackend)
     EXPECT_EQ(Run({"--version"}), 0);
     EXPECT_EQ(Out.str(), "Glimmora 3D 1.7 (Tarnwick Software)\n");
     Out.str("");
-    EXPECT_EQ(Run({}), 0);
+    EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_EQ(Out.str(), LinuxUsageText());
+    // Without arguments the program opens a window; a host without one
+    // says so.
+    EXPECT_EQ(Run({}), 1);
+    EXPECT_NE(Err.str().find("glimmora3d: This program cannot open a window"), std::string::npos);
     EXPECT_TRUE(Context.Log.empty());
     EXPECT_TRUE(Libraries.Loaded.empty());
 }

@@ -22,7 +22,8 @@ TEST(LinuxCommandLine, SnapshotWithEveryOption)
 
 TEST(LinuxCommandLine, DefaultsAndOtherKinds)
 {
-    EXPECT_EQ(ParseLinuxCommandLine({}).Kind, lkHelp);
+    EXPECT_EQ(ParseLinuxCommandLine({}).Kind, lkScreen);
+    EXPECT_EQ(ParseLinuxCommandLine({"--help"}).Kind, lkHelp);
     EXPECT_EQ(ParseLinuxCommandLine({"--version"}).Kind, lkVersion);
     const TLinuxRunOptions B = ParseLinuxCommandLine({"--bench", "--frames", "50"});
     EXPECT_EQ(B.Kind, lkBench);
@@ -50,6 +51,54 @@ TEST(LinuxCommandLine, BadArgumentsAreNamed)
         try {
             ParseLinuxCommandLine(Args);
             ADD_FAILURE() << "no error for " << Args[0];
+        } catch (const EGlimmoraError& E) {
+            EXPECT_EQ(std::string(E.what()), Message);
+        }
+    }
+}
+
+TEST(LinuxCommandLine, ScreenOptionsInBothSpellings)
+{
+    const TLinuxRunOptions H = ParseLinuxCommandLine({"-window-id", "0x2a00007", "-fps", "-delay", "20000", "-sound"});
+    EXPECT_EQ(H.Kind, lkScreen);
+    EXPECT_EQ(H.WindowId, 0x2a00007u);
+    EXPECT_TRUE(H.ShowFps);
+    EXPECT_EQ(H.DelayMicroseconds, 20000);
+    EXPECT_EQ(H.Sound, true);
+    EXPECT_TRUE(ParseLinuxCommandLine({"-root"}).Root);
+    EXPECT_EQ(ParseLinuxCommandLine({"--window-id", "44040199"}).WindowId, 44040199u);
+
+    const TLinuxRunOptions F = ParseLinuxCommandLine({"--mode", "1024x768x16", "--max-fps", "30", "--theme", "auto",
+                                                      "--no-sound", "--dollars", "5"});
+    EXPECT_TRUE(F.FullScreen);
+    EXPECT_EQ(F.ModeWidth, 1024);
+    EXPECT_EQ(F.ModeHeight, 768);
+    EXPECT_EQ(F.ModeBitsPerPixel, 16);
+    EXPECT_EQ(F.MaxFps, 30);
+    EXPECT_TRUE(F.ThemeGiven && F.ThemeAuto);
+    EXPECT_EQ(F.Sound, false);
+    EXPECT_TRUE(F.DollarsGiven);
+    EXPECT_FALSE(F.BubblesGiven);
+    // Flags not given leave the options file in charge.
+    const TLinuxRunOptions D = ParseLinuxCommandLine({});
+    EXPECT_FALSE(D.ThemeGiven || D.DollarsGiven || D.BubblesGiven || D.Sound.has_value() || D.MaxFps.has_value());
+}
+
+TEST(LinuxCommandLine, BadScreenArgumentsAreNamed)
+{
+    const std::pair<std::vector<std::string>, std::string> Cases[] = {
+        {{"--window-id", "0x"}, "Bad value \"0x\" for --window-id (expected a window id)"},
+        {{"--window-id", "12ab"}, "Bad value \"12ab\" for --window-id (expected a window id)"},
+        {{"-window-id", "0"}, "Bad value \"0\" for --window-id (expected a window id)"},
+        {{"--window-id", "0x1ffffffff"}, "Bad value \"0x1ffffffff\" for --window-id (expected a window id)"},
+        {{"--mode", "1024x768"}, "Bad value \"1024x768\" for --mode (expected WIDTHxHEIGHTxBITS)"},
+        {{"-delay", "-1"}, "Bad value \"-1\" for --delay (expected 0 to 10000000)"},
+        {{"--theme", "Auto"}, "Bad value \"Auto\" for --theme (expected 0 to 2)"},
+    };
+    for (const auto& [Args, Message] : Cases) {
+        try {
+            ParseLinuxCommandLine(Args);
+            ADD_FAILURE() << Message;
         } catch (const EGlimmoraError& E) {
             EXPECT_EQ(std::string(E.what()), Message);
         }

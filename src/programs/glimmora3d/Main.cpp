@@ -1,7 +1,13 @@
 // glimmora3d: the Linux program. Picks the backends of a run without a
-// display (an EGL pbuffer, silent sound) and hands them to the portable
-// runs (app/HeadlessRun.h).
+// display (an EGL pbuffer, silent sound) and of runs on a screen (an SDL
+// window and its GL context, EGL on a foreign X window, SDL audio) and
+// hands them to the portable runs (app/HeadlessRun.h).
+#include <signal.h>
 #include <sys/resource.h>
+#include <time.h>
+
+#include <csignal>
+#include <cstdlib>
 
 #include <chrono>
 #include <filesystem>
@@ -11,9 +17,14 @@
 #include <vector>
 
 #include "app/HeadlessRun.h"
+#include "app/LinuxWindowRun.h"
+#include "app/OptionsFile.h"
 #include "platform/headless/EGLPbufferContext.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/SilentSound.h"
+#include "platform/linux/ForeignWindow.h"
+#include "platform/linux/SDLWindow.h"
+#include "platform/linux/TextFiles.h"
 
 namespace {
 
@@ -31,6 +42,39 @@ double PeakMemoryMiB()
     return Usage.ru_maxrss / 1024.0;   // kilobytes on Linux
 }
 
+volatile std::sig_atomic_t StopSignal = 0;
+
+void OnStopSignal(int) { StopSignal = 1; }
+
+// SIGTERM and SIGINT end a run on a screen at its next frame; a blocked
+// sleep returns early (no SA_RESTART).
+void CatchStopSignals()
+{
+    struct sigaction Action {};
+    Action.sa_handler = OnStopSignal;
+    sigemptyset(&Action.sa_mask);
+    sigaction(SIGTERM, &Action, nullptr);
+    sigaction(SIGINT, &Action, nullptr);
+}
+
+std::string Env(const std::string& Name)
+{
+    const char* Value = std::getenv(Name.c_str());
+    return Value ? Value : "";
+}
+
+int64_t NowMicroseconds()
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void SleepMicroseconds(int64_t Us)
+{
+    timespec T{static_cast<time_t>(Us / 1000000), static_cast<long>(Us % 1000000) * 1000};
+    nanosleep(&T, nullptr);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -42,6 +86,30 @@ int main(int argc, char** argv)
     const auto Sound = CreateSilentSoundOutput();
     const auto Clock = CreateSystemClock();
     const auto Resources = CreateModuleResources();
+    const auto WindowGL = CreateSDLGLContext();
+    const auto ForeignGL = CreateEGLWindowContext();
+    const auto Audible = CreateSDLSound(*Resources, [](const std::string& Line) { std::cerr << "glimmora3d: " << Line << '\n'; });
+    TScreenHost Screen{[](const TScreenWindowRequest& R) {
+                           TSDLWindowRequest S;
+                           S.Title = R.Title;
+                           S.Width = R.Width;
+                           S.Height = R.Height;
+                           S.FullScreen = R.FullScreen;
+                           S.ModeWidth = R.ModeWidth;
+                           S.ModeHeight = R.ModeHeight;
+                           S.ModeBitsPerPixel = R.ModeBitsPerPixel;
+                           return CreateSDLWindow(S);
+                       },
+                       *WindowGL,
+                       OpenForeignWindow,
+                       *ForeignGL,
+                       *Audible,
+                       Env,
+                       OptionsFilePath(Env("XDG_CONFIG_HOME"), Env("HOME")),
+                       ReadTextFile,
+                       ReplaceFileAtomically,
+                       TWindowLoopServices{nullptr, [] { return StopSignal != 0; }, NowMicroseconds, SleepMicroseconds},
+                       CatchStopSignals};
     THeadlessHost Host{*GLContext,
                        *GLLibraries,
                        *Process,
@@ -51,6 +119,7 @@ int main(int argc, char** argv)
                        [](int Width, int Height) { return std::make_unique<THeadlessWindow>(Width, Height); },
                        ProgramDir(),
                        ProcessStart,
-                       PeakMemoryMiB};
+                       PeakMemoryMiB,
+                       &Screen};
     return RunLinuxProgram(std::vector<std::string>(argv + 1, argv + argc), Host, std::cout, std::cerr);
 }

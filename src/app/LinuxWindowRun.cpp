@@ -1,0 +1,52 @@
+#include "app/LinuxWindowRun.h"
+
+#include "app/ScrSaverApp.h"
+
+int64_t FramePause(int MaxFps, int64_t Now, int64_t& NextStart)
+{
+    if (MaxFps <= 0)
+        return 0;
+    const int64_t Period = 1000000 / MaxFps;
+    NextStart += Period;
+    if (NextStart <= Now) {
+        NextStart = Now;   // late: do not try to catch up with a burst
+        return 0;
+    }
+    return NextStart - Now;
+}
+
+TWindowRunEnd RunWindowLoop(IEventWindow& Window, const TWindowLoopSettings& Settings,
+                            const TWindowLoopServices& Services)
+{
+    TMouseMoveFilter Filter;
+    int64_t NextStart = Services.NowMicroseconds();
+    for (;;) {
+        if (Services.StopRequested())
+            return reSignal;
+        TWindowEvent E;
+        while (Window.PollEvent(E)) {
+            if (E.Kind == weClose)
+                return reClosed;
+            switch (Settings.Mode) {
+            case wmWindow:
+                if (E.Kind == weKey && E.Escape)
+                    return reEscape;
+                break;
+            case wmFullScreen:
+                if (E.Kind == weKey || E.Kind == weButton)
+                    return reInput;
+                if (E.Kind == wePointerMove && Filter.Move(E.X, E.Y))
+                    return reInput;
+                break;
+            case wmForeign:
+                break;
+            }
+        }
+        Services.RenderFrame();
+        if (Settings.DelayMicroseconds > 0)
+            Services.SleepMicroseconds(Settings.DelayMicroseconds);
+        const int64_t Pause = FramePause(Settings.MaxFps, Services.NowMicroseconds(), NextStart);
+        if (Pause > 0)
+            Services.SleepMicroseconds(Pause);
+    }
+}

@@ -1,0 +1,16 @@
+// Small text files of the Linux program (its options): read whole, and
+// replaced whole so that a crash, a kill or a full disk leaves either the
+// old file or the new one, never a part of it.
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The file's bytes; nothing with Error empty when the file does not exist,
+// nothing with Error set when it cannot be read (or is larger than 1 MiB).
+std::optional<std::string> ReadTextFile(const std::string& Path, std::string& Error);
+
+// Writes Text to a new file in the same folder (made when missing), flushes
+// it to the disk, and renames it over Path. On failure the temporary file
+// is removed, Path is left as it was, Error says why and the result is false.
+bool ReplaceFileAtomically(const std::string& Path, const std::string& Text, std::string& Error);

@@ -1,0 +1,28 @@
+// A plain X window for the screen tests: made at the given size, its id
+// printed in decimal, then kept until the process is killed. The tests
+// hand its id to glimmora3d as another program's window.
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    const int Width = argc > 1 ? std::atoi(argv[1]) : 200;
+    const int Height = argc > 2 ? std::atoi(argv[2]) : 150;
+    Display* X = XOpenDisplay(nullptr);
+    if (!X)
+        return 1;
+    const int Screen = DefaultScreen(X);
+    const Window W = XCreateSimpleWindow(X, RootWindow(X, Screen), 0, 0, Width, Height, 0, BlackPixel(X, Screen),
+                                         BlackPixel(X, Screen));
+    XStoreName(X, W, "glimmora3d test window");
+    XMapWindow(X, W);
+    XSync(X, False);
+    std::printf("%lu\n", static_cast<unsigned long>(W));
+    std::fflush(stdout);
+    for (;;) {
+        XEvent E;
+        XNextEvent(X, &E);
+    }
+}
