@@ -4,8 +4,8 @@
 # move along one axis do not end it, a 3 x 3 pixel move after them does; a
 # key does; the process is gone within 2 s, the display is in its old mode,
 # and the log holds the run's line, zero-padded to whole blocks. A colour
-# depth the display refuses leaves the display as it was and the window
-# over the whole screen.
+# size the display does not offer leaves the display as it was and the
+# window over the whole screen.
 . "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 harness_init
 unmanaged_windows
@@ -50,13 +50,16 @@ for I in 1 2 3 4 5; do
   sleep 0.3
 done
 check "the first five mouse moves do not end it" still_running_after 1.5
-move_mouse 300 300   # the reference point
-sleep 0.3
-move_mouse 310 300
-sleep 0.3
-move_mouse 300 300
-check "a move of 10 pixels along one axis does not end it" still_running_after 1.5
-move_mouse 303 303
+# Whichever of the next moves sets the reference point, none leaves it by
+# more than 2 pixels on both axes: 10 pixels along one axis at a time.
+LAST_X=$((500 + 40 * 5))
+LAST_Y=$((400 + 40 * 5))
+for P in "$((LAST_X + 10)) $LAST_Y" "$LAST_X $LAST_Y" "$LAST_X $((LAST_Y + 10))" "$LAST_X $LAST_Y"; do
+  move_mouse $P
+  sleep 0.3
+done
+check "moves of 10 pixels along one axis do not end it" still_running_after 1.5
+move_mouse $((LAST_X + 3)) $((LAST_Y + 3))
 check "a move of 3 x 3 pixels after them does, within 2 s" wait_exit 2
 check "with exit code 0" test "$EXIT_CODE" = 0
 check "the display is in its old mode" test "$(xdotool getdisplaygeometry)" = "$GEOMETRY_BEFORE"
@@ -76,12 +79,13 @@ echo "  (gone after $((($(date +%s%N) - START) / 1000000)) ms)"
 screenshot "$HARNESS_TMP/after.png"
 check "and nothing of it is left on the screen" test "$(pixel "$HARNESS_TMP/after.png" $((W / 2)) $((H / 2)))" = "0,0,0"
 
-# --- a mode the display refuses -------------------------------------------------
-"$WINE64" reg add "$KEY" /v ColorDepth /t REG_DWORD /d 16 /f >/dev/null 2>&1
-"$WINE64" reg add "$KEY" /v ScreenWidth /t REG_DWORD /d "$W" /f >/dev/null 2>&1
-"$WINE64" reg add "$KEY" /v ScreenHeight /t REG_DWORD /d "$H" /f >/dev/null 2>&1
+# --- a mode the display does not offer ----------------------------------------
+# Xvfb has one size only: 800 x 600 is not among the display's modes.
+"$WINE64" reg add "$KEY" /v ColorDepth /t REG_DWORD /d 32 /f >/dev/null 2>&1
+"$WINE64" reg add "$KEY" /v ScreenWidth /t REG_DWORD /d 800 /f >/dev/null 2>&1
+"$WINE64" reg add "$KEY" /v ScreenHeight /t REG_DWORD /d 600 /f >/dev/null 2>&1
 win_start "$SCR" /s
-check "with a 16-bit mode asked for, the first frame appears" wait_frame 90
+check "with 800 x 600 asked for, the first frame appears" wait_frame 90
 screenshot "$HARNESS_TMP/refused.png"
 check "the display keeps its mode" test "$(xdotool getdisplaygeometry)" = "$GEOMETRY_BEFORE"
 for P in "2 2" "$((W - 3)) 2" "2 $((H - 3))" "$((W - 3)) $((H - 3))"; do
