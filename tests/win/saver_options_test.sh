@@ -43,6 +43,9 @@ one_run() {
   wait_exit 10
 }
 colours() { convert "$1" -format %k info:; }
+# Per mille of the pixels where green leads: the bills' paper, not the blue
+# water or the warm sand.
+green_share() { convert "$1" -fx 'g > r + 0.02 && g > b + 0.02 ? 1 : 0' -format '%[fx:int(1000 * mean)]' info:; }
 
 # --- dollar bills -------------------------------------------------------------
 set_value Bubbles 0
@@ -54,7 +57,11 @@ set_value Dollars 0
 check "a run with none" one_run "$HARNESS_TMP/none.png"
 BILLS=$(colours "$HARNESS_TMP/bills.png")
 NONE=$(colours "$HARNESS_TMP/none.png")
-check "no bills show: $NONE colours against $BILLS with bills" test "$NONE" -lt $((BILLS * 3 / 4))
+GREEN_BILLS=$(green_share "$HARNESS_TMP/bills.png")
+GREEN_NONE=$(green_share "$HARNESS_TMP/none.png")
+echo "  colours: $BILLS with bills, $NONE without; green-led pixels: $GREEN_BILLS and $GREEN_NONE per mille"
+check "no bills show: far fewer colours" test "$NONE" -lt $((BILLS * 85 / 100))
+check "no bills show: far fewer green-led pixels" test "$GREEN_NONE" -lt $((GREEN_BILLS * 2 / 3))
 
 # --- automatic theme ------------------------------------------------------------
 set_value Dollars 60
