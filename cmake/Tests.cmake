@@ -76,6 +76,11 @@ else()
   # The preview picture probe runs the saver's /p path in its own process
   # and shows the program's still picture: it embeds that bitmap.
   glimmora_embed_resources(PreviewPictureProbe ${CMAKE_SOURCE_DIR}/resources/Background.bmp)
+  # A password service for the password tests, installed as the system's
+  # PASSWORD.CPL. Its entry is exported undecorated in either build.
+  add_library(PasswordCpl SHARED ${CMAKE_SOURCE_DIR}/tests/win/programs/PasswordCpl.cpp)
+  set_target_properties(PasswordCpl PROPERTIES PREFIX "" OUTPUT_NAME "PASSWORD" SUFFIX ".CPL")
+  target_link_options(PasswordCpl PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--kill-at)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.sh)
     foreach(T IN LISTS WIN_TESTS)

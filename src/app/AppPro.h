@@ -91,6 +91,8 @@ public:
     bool LogFile() const { return FLog.LogFile(); }
     void SetLogFile(bool Value) { FLog.SetLogFile(Value); }
     void WriteLog(std::string_view Text) { FLog.WriteLog(Text); }
+    // The log itself, for the parts that write to it (the scene's blocks).
+    TLogFile& Log() { return FLog; }
 
     void CloseRegistry();
     // Raise OnLoadOptions / OnSaveOptions when assigned, then close the key.

@@ -87,11 +87,12 @@ void TMainForm::PrepareSaverForm()
 
 bool TMainForm::PreparePreviewForm(TWindowHandle Parent)
 {
-    const std::optional<TWindowBounds> Client = S.Windows.ClientBounds(Parent);
-    if (!Client)
+    TWindowRect Client;
+    if (!S.Windows.ClientRect(Parent, Client))
         return false;
     FParent = Parent;
-    FMainWindow = S.Windows.CreateChildForm(Parent, *Client, *FMainEvents);
+    FMainWindow = S.Windows.CreateChildForm(
+        Parent, TWindowBounds{0, 0, Client.Right - Client.Left, Client.Bottom - Client.Top}, *FMainEvents);
     if (!FMainWindow)
         return false;
     // Nothing else wakes the preview: a parent destroyed in a way that
@@ -119,7 +120,7 @@ void TMainForm::ScreenSaverAppStart()
     TUnderwaterScene::CheckColorDepth(DesktopDepth, HasDepths);
     S.Options.SetDefaultOptions();
     S.Options.LoadOptions();
-    S.Scene.Start(S.Options.SceneOptions(), S.Options.ProgramPath() + S.Frame.BaseName() + ".ini");
+    S.Scene.Start(S.Options.SceneOptions(), S.Frame.TuningFileName());
     if (Mode == smSaver)
         StartFullScreen();
 }
@@ -211,16 +212,14 @@ void TMainForm::FreeRenderForm()
 
 void TMainForm::EndSaver()
 {
-    S.Frame.ResetMouseFilter();
-    const bool Saver = S.Frame.Mode() == smSaver;
-    if (Saver && !S.Frame.VerifyPassword())
-        return;
-    S.Scene.StopSound();
-    if (FRenderForm)
-        FRenderForm->Hide();
-    S.Frame.LogRunSummary(S.Display.CurrentMode(), S.Scene.FramesPerSecond());
-    if (Saver)
-        Close();
+    const TFormDisplayMode Mode = S.Display.CurrentMode();
+    const TRunSummary Summary{Mode.Width, Mode.Height, Mode.ColorDepth, S.Scene.FramesPerSecond()};
+    S.Frame.EndSaver(Summary, TEndSaverSteps{[this] { S.Scene.StopSound(); },
+                                             [this] {
+                                                 if (FRenderForm)
+                                                     FRenderForm->Hide();
+                                             },
+                                             [this] { Close(); }});
 }
 
 void TMainForm::Close()

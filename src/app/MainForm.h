@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "app/ScreenSaverMode.h"
+#include "app/ScrSaverApp.h"
 #include "gl/GLUtils.h"
 #include "platform/MessageLoop.h"
 #include "platform/Windowing.h"
@@ -42,17 +42,17 @@ class IMainFormFrame {
 public:
     virtual ~IMainFormFrame() = default;
     virtual TScreenSaverMode Mode() const = 0;
-    // The program file's name up to its first dot (the tuning file's name).
-    virtual std::string BaseName() const = 0;
+    // The tuning file next to the program: ApplicationDir + BaseName + ".ini".
+    virtual std::string TuningFileName() const = 0;
     // Starts the mouse filter afresh: the next moves are ignored and the
     // reference point is unset.
     virtual void ResetMouseFilter() = 0;
     // Feeds one mouse move to the filter; true when it ends the run.
     virtual bool MouseMoveEndsRun(int X, int Y) = 0;
-    // True when the run may end (no password set, or the right one).
-    virtual bool VerifyPassword() = 0;
-    // Logs the summary line of a full-screen run.
-    virtual void LogRunSummary(const TFormDisplayMode& Mode, int FramesPerSecond) = 0;
+    // Input asked the run to end: the filter starts over; without a
+    // password check to pass (or when it passes) Steps run and the summary
+    // is logged. False when the run goes on.
+    virtual bool EndSaver(const TRunSummary& Summary, const TEndSaverSteps& Steps) = 0;
 };
 
 // The display control.
@@ -77,8 +77,6 @@ public:
     virtual void LoadOptions() = 0;
     virtual TSceneOptions SceneOptions() = 0;
     virtual bool DesktopOnly() = 0;
-    // The folder of the program's files, with a trailing separator.
-    virtual std::string ProgramPath() = 0;
     // Stores the theme an automatic rotation showed last.
     virtual void SaveAutoTheme(int ThemeIndex) = 0;
 };

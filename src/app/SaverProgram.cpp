@@ -1,34 +1,287 @@
 #include "app/SaverProgram.h"
 
 #include <exception>
+#include <vector>
 
+#include "app/DisplayControl.h"
+#include "app/ExecutePro.h"
 #include "app/MainForm.h"
-#include "app/SaverStandIns.h"
+#include "app/Options.h"
+#include "app/OptionsKey.h"
+#include "app/ScrSaverApp.h"
 #include "scene/Scene.h"
 
-int RunScreenSaver(const TSaverSystem& System, const std::vector<std::string>& Args, const std::string& ProgramFile)
+namespace {
+
+// The application object over the message loop: the loop reports to the
+// component's hooks while they are attached.
+class TLoopApplication final : public IApplicationHost, public IApplicationHooks {
+public:
+    explicit TLoopApplication(IMessageLoop& Loop) : FLoop(Loop) {}
+
+    TCustomApplicationPro* App = nullptr;
+    bool ShowMainForm() const { return FShowMainForm; }
+
+    std::string Title() override { return FTitle; }
+    void SetTitle(const std::string& Title) override { FTitle = Title; }
+    void SetExceptionHook(bool Attached) override { FExceptionHook = Attached; }
+    void SetIdleHook(bool Attached) override { FIdleHook = Attached; }
+    void SetShowMainForm(bool Show) override { FShowMainForm = Show; }
+    void Terminate() override { FLoop.Terminate(); }
+    bool Terminated() override { return FLoop.Terminated(); }
+    void ProcessMessages() override { FLoop.ProcessMessages(); }
+    // The program has no application window of its own: its main form is
+    // made without a taskbar button, so there is nothing to hide or restyle.
+    void HideWindow() override {}
+    void SetToolWindowStyle() override {}
+
+    void Idle(bool& Done) override
+    {
+        if (App && FIdleHook)
+            App->DoIdle(Done);
+    }
+    void Exception(const std::exception& E) override
+    {
+        if (App && FExceptionHook)
+            App->DoException(E);
+    }
+
+private:
+    IMessageLoop& FLoop;
+    std::string FTitle;
+    bool FExceptionHook = false;
+    bool FIdleHook = false;
+    bool FShowMainForm = true;
+};
+
+// The main form as the component and the launcher act on it before the
+// loop: the off-screen saver form, or the child of the preview's parent.
+class TFormWindow final : public IMainFormWindow {
+public:
+    explicit TFormWindow(IApplicationHost& Application) : FApplication(Application) {}
+    TMainForm* Form = nullptr;
+    bool HandlersDetached() const { return FDetached; }
+
+    int Width() override { return MainFormDesignWidth; }
+    int Height() override { return MainFormDesignHeight; }
+    void SetBounds(int, int, int, int) override
+    {
+        if (!Form || Form->MainWindow())
+            return;
+        if (FParent == 0) {
+            Form->PrepareSaverForm();
+        } else if (!Form->PreparePreviewForm(FParent)) {
+            // The parent went away meanwhile: nothing to show in.
+            FApplication.SetShowMainForm(false);
+            FApplication.Terminate();
+        }
+    }
+    void SetParentWindow(TWindowHandle Parent) override { FParent = Parent; }
+    // The form's windows are black, borderless and take no input already.
+    void SetPlainSurface() override {}
+    void DetachHandlers() override { FDetached = true; }
+    void Hide() override
+    {
+        if (Form && Form->MainWindow())
+            Form->MainWindow()->Hide();
+    }
+    void Close() override
+    {
+        if (Form)
+            Form->Close();
+    }
+
+private:
+    IApplicationHost& FApplication;
+    TWindowHandle FParent = 0;
+    bool FDetached = false;
+};
+
+class TFrameBinding final : public IMainFormFrame {
+public:
+    explicit TFrameBinding(TScreenSaverApp& App) : FApp(App) {}
+    TScreenSaverMode Mode() const override { return FApp.Mode(); }
+    std::string TuningFileName() const override { return FApp.ApplicationDir() + FApp.BaseName() + ".ini"; }
+    void ResetMouseFilter() override { FFilter.Reset(); }
+    bool MouseMoveEndsRun(int X, int Y) override { return FFilter.Move(X, Y); }
+    bool EndSaver(const TRunSummary& Summary, const TEndSaverSteps& Steps) override
+    {
+        return FApp.EndSaver(FFilter, Summary, Steps);
+    }
+
+private:
+    TScreenSaverApp& FApp;
+    TMouseMoveFilter FFilter;
+};
+
+TFormDisplayMode FormModeOf(const TScreenMode& M) { return TFormDisplayMode{M.Width(), M.Height(), M.ColorDepth}; }
+TOptionsMode OptionsModeOf(const TScreenMode& M) { return TOptionsMode{M.ColorDepth, M.Width(), M.Height()}; }
+
+class TDisplayBinding final : public IMainFormDisplay {
+public:
+    explicit TDisplayBinding(TDisplayControl& Control) : FControl(Control) {}
+    int DesktopColorDepth() override { return FControl.DesktopMode().ColorDepth; }
+    bool HasColorDepthModes() override { return FControl.ColorDepthModes().Count() > 0; }
+    void SetFullScreen(bool Value) override { FControl.SetFullScreen(Value); }
+    TFormDisplayMode CurrentMode() override { return FormModeOf(FControl.CurrentMode()); }
+
+private:
+    TDisplayControl& FControl;
+};
+
+class TOptionsBinding final : public IMainFormOptions {
+public:
+    TOptionsBinding(TOptionsKey& Key, TDisplayControl& Display, TCustomApplicationPro& App)
+        : FKey(Key), FDisplay(Display), FApp(App)
+    {
+    }
+    TSaverOptions Options;
+
+    void SetDefaultOptions() override
+    {
+        ::SetDefaultOptions(Options, OptionsModeOf(FDisplay.DesktopMode()));
+        ApplyFullScreenMode();
+    }
+    // Through the component: it raises OnLoadOptions (Load) and closes
+    // the key after.
+    void LoadOptions() override { FApp.LoadOptions(); }
+    void Load()
+    {
+        std::vector<TOptionsMode> Modes;
+        const TColorDepthModes& Depths = FDisplay.ColorDepthModes();
+        for (int D = 0; D < Depths.Count(); ++D) {
+            const TScreenModes& List = Depths.Item(D).Modes;
+            for (int I = 0; I < List.Count(); ++I)
+                Modes.push_back(OptionsModeOf(List.Item(I)));
+        }
+        LoadSaverOptions(Options, FKey, OptionsModeOf(FDisplay.DesktopMode()), Modes);
+        ApplyFullScreenMode();
+    }
+    TSceneOptions SceneOptions() override
+    {
+        return TSceneOptions{Options.BubbleCount, Options.DollarCount, Options.ThemeAuto, Options.ThemeIndex,
+                             Options.SoundEnabled};
+    }
+    bool DesktopOnly() override { return Options.DesktopOnly; }
+    void SaveAutoTheme(int ThemeIndex) override
+    {
+        Options.ThemeAuto = true;
+        Options.ThemeIndex = ThemeIndex;
+        ::SaveAutoTheme(Options, FKey);
+        FKey.CloseRegistry();
+    }
+
+private:
+    void ApplyFullScreenMode()
+    {
+        const TOptionsMode& M = Options.FullScreenMode;
+        FDisplay.SetFullScreenMode(TScreenMode(M.ColorDepth, M.Width, M.Height));
+    }
+
+    TOptionsKey& FKey;
+    TDisplayControl& FDisplay;
+    TCustomApplicationPro& FApp;
+};
+
+TTwinStart TwinStartOf(TScreenSaverMode Mode)
 {
+    switch (Mode) {
+    case smSaver: return tsSaver;
+    case smConfig: return tsConfig;
+    default: return tsNone;
+    }
+}
+
+} // namespace
+
+int RunScreenSaver(const TSaverSystem& System, const std::vector<std::string>& Params)
+{
+    IWindowSystem& Windows = System.Windows;
     try {
-        TBasicSaverFrame Frame(Args, ProgramFile, System.Windows, System.Loop);
-        TCurrentModeDisplay Display(System.Windows);
-        TDefaultOptions Options(Frame.ApplicationDir());
-        IWindowSystem& Windows = System.Windows;
+        TLoopApplication Application(System.Loop);
+        TFormWindow FormWindow(Application);
+        TScreenSaverApp App(TAppFrameServices{System.SystemInfo, Windows, System.Instance, System.Passwords,
+                                              Application, FormWindow, System.Clock},
+                            Params);
+        App.Title = ApplicationTitle;
+        App.Company = ApplicationCompany;
+        App.MajorVersion = 1;
+        App.MinorVersion = 7;
+        App.Debug = true;
+
+        TDisplayControl Display(System.Display);
+        Display.AutoEnumerate = true;
+        Display.OnEnumerate = DisplayControlEnumerate;
+        Display.SetFullScreenMode(TScreenMode(16, 640, 480));
+
+        TOptionsKey Key(System.Registry);
+        Key.SetTitle(ApplicationTitle);
+        Key.SetCompany(ApplicationCompany);
+        TOptionsBinding Options(Key, Display, App);
+        TFrameBinding Frame(App);
+        TDisplayBinding FormDisplay(Display);
+
         TUnderwaterScene Scene(TSceneServices{
-            System.Clock, System.GLBackend, System.GLLibraries, System.Process, System.Sound, Frame.Log(),
-            EmbeddedAssets(System.Resources), [&Windows](const std::string& Message) {
+            System.Clock, System.GLBackend, System.GLLibraries, System.Process, System.Sound, App.Log(),
+            EmbeddedAssets(System.Resources),
+            [&Windows](const std::string& Message) {
                 Windows.ShowMessageBox(0, Message, ErrorBoxCaption, mbsOk | mbsIconError);
             },
             nullptr});
         TSceneDriver Driver(Scene);
-        TMainForm Form(TMainFormServices{System.Windows, System.Loop, Frame, Display, Options, Driver, System.Resources});
-        if (Frame.Initialize(Form)) {
-            System.Loop.Run();
-            Frame.Stop();
+        TMainForm Form(
+            TMainFormServices{Windows, System.Loop, Frame, FormDisplay, Options, Driver, System.Resources});
+        FormWindow.Form = &Form;
+
+        App.OnStart = [&Form] { Form.ScreenSaverAppStart(); };
+        App.OnIdle = [&Form](bool& Done) { Form.ScreenSaverAppIdle(Done); };
+        App.OnStop = [&Form] { Form.ScreenSaverAppStop(); };
+        App.OnException = [&Form](const std::exception& E) { Form.ScreenSaverAppException(E); };
+        App.OnLoadOptions = [&Options] { Options.Load(); };
+        App.OnCloseRegistry = [&Key] { Key.CloseRegistry(); };
+        Application.App = &App;
+        System.Loop.SetHooks(&Application);
+        struct TUnhook {
+            IMessageLoop& Loop;
+            ~TUnhook() { Loop.SetHooks(nullptr); }
+        } Unhook{System.Loop};
+
+        // Form creation: the display modes first, then the component.
+        Display.Loaded();
+        App.Initialize();
+        if (App.Duplicate() || System.Loop.Terminated())
+            return 0;
+
+        const TScreenSaverMode Mode = App.Mode();
+        if (Mode == smPreview) {
+            Form.FormShow();
+        } else {
+            // The form's OnCreate: the program folder and RunAsEXE; the .scr
+            // may hand the run over to its .exe twin and wait for it.
+            const TTwinStart Twin =
+                ReadProgramOptions(Options.Options, Key, App.ApplicationDir(), App.ExeName(), TwinStartOf(Mode));
+            Key.CloseRegistry();
+            if (Twin != tsNone) {
+                TExecutePro Execute(System.Launcher, Application);
+                Execute.WindowStyle = ewShow;
+                Execute.Priority = epNormal;
+                Execute.Mode = emProcess;
+                Execute.Wait = true;
+                LaunchAsExe(Execute, System.Launcher, Application, FormWindow, Options.Options.ProgramPath,
+                            App.BaseName(), std::string(TwinSwitch(Twin)));
+                return 0;
+            }
+            if (Mode == smConfig || Mode == smProgram) {
+                Windows.ShowMessageBox(0, NoSettingsText, ApplicationTitle, mbsOk);
+                return 0;
+            }
         }
+
+        System.Loop.Run();
+        App.DoStop();
         return 0;
     } catch (const std::exception& E) {
-        System.Loop.SetHooks(nullptr);
-        System.Windows.ShowMessageBox(0, E.what(), ApplicationTitle, mbsOk | mbsIconError);
+        Windows.ShowMessageBox(0, E.what(), ApplicationTitle, mbsOk | mbsIconError);
         return 1;
     }
 }

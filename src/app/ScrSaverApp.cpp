@@ -73,7 +73,7 @@ TWindowHandle StrToWindowHandle(const std::string& Text)
     const auto [End, Ec] = std::from_chars(First, Last, Value);
     if (Text.empty() || Ec != std::errc() || End != Last ||
         Value > std::numeric_limits<TWindowHandle>::max())
-        throw EGlimmoraError("'" + Text + "' is not a valid window handle");
+        throw EGlimmoraError("'" + Text + "' is not a valid integer value");
     return static_cast<TWindowHandle>(Value);
 }
 

@@ -34,6 +34,9 @@ public:
     // that waits for a message. Run returns at once when called before.
     virtual void Terminate() = 0;
     virtual bool Terminated() const = 0;
+    // Handles every message waiting now (no idle turn), then returns; a
+    // quit message among them terminates the loop.
+    virtual void ProcessMessages() = 0;
     // To be called inside a catch block: hands the exception in flight to
     // the hooks' Exception (anything that is not a std::exception arrives
     // as an error with a general message). Never raises.

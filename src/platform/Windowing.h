@@ -15,12 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/Desktop.h"
 #include "platform/GLContext.h"
 #include "platform/MessageLoop.h"
-
-// A window of this or another process (HWND on Windows) as a number
-// wide enough for a pointer. 0 is no window.
-using TWindowHandle = std::uintptr_t;
+#include "platform/WindowHandle.h"
 
 struct TWindowBounds {
     int Left = 0;
@@ -92,7 +90,10 @@ enum TMessageBoxStyle : unsigned {
     mbsIconError = 0x10,  // MB_ICONERROR
 };
 
-class IWindowSystem {
+// The desktop's side (foreground window, other windows, the cursor
+// counter, the screen-saver-running flag) is the IDesktop seam; the
+// program's windows come on top of it.
+class IWindowSystem : public IDesktop {
 public:
     virtual ~IWindowSystem() = default;
 
@@ -110,13 +111,6 @@ public:
     virtual std::unique_ptr<IWindow> CreateChildForm(TWindowHandle Parent, const TWindowBounds& Bounds,
                                                      IWindowEvents& Events) = 0;
 
-    virtual bool IsWindow(TWindowHandle Window) = 0;
-    // The size of a window's client area; nothing when it is not a window.
-    virtual std::optional<TWindowBounds> ClientBounds(TWindowHandle Window) = 0;
-    virtual TWindowHandle ForegroundWindow() = 0;
-    // The system's cursor display counter: Show false hides (decrements),
-    // true shows (increments); returns the new count.
-    virtual int ShowCursor(bool Show) = 0;
     // A modal message box; Owner 0 for none. Returns the button pressed.
     virtual int ShowMessageBox(TWindowHandle Owner, const std::string& Text, const std::string& Caption,
                            unsigned Style) = 0;

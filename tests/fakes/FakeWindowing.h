@@ -5,6 +5,7 @@
 // one does; tests fire the other events through Events().
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -106,6 +107,7 @@ public:
     // may be destroyed already: check Alive().
     std::map<std::string, TFakeWindow*> Last;
     int CursorCount = 0;
+    bool SaverRunning = false;
 
     bool Alive(const std::string& Kind) const
     {
@@ -134,18 +136,24 @@ public:
         return Make("child", Bounds, Events, true);
     }
     bool IsWindow(TWindowHandle Window) override { return Foreign.count(Window) != 0; }
-    std::optional<TWindowBounds> ClientBounds(TWindowHandle Window) override
+    bool ClientRect(TWindowHandle Window, TWindowRect& Rect) override
     {
         const auto I = Foreign.find(Window);
         if (I == Foreign.end())
-            return std::nullopt;
-        return I->second;
+            return false;
+        Rect = TWindowRect{0, 0, I->second.Width, I->second.Height};
+        return true;
     }
     TWindowHandle ForegroundWindow() override { return Foreground; }
-    int ShowCursor(bool Show) override
+    void ShowCursor(bool Show) override
     {
         FLog.push_back(std::string("windows.ShowCursor(") + (Show ? "1" : "0") + ")");
-        return CursorCount += Show ? 1 : -1;
+        CursorCount += Show ? 1 : -1;
+    }
+    void SetScreenSaverRunning(bool Running) override
+    {
+        FLog.push_back(std::string("windows.SetScreenSaverRunning(") + (Running ? "1" : "0") + ")");
+        SaverRunning = Running;
     }
     int ShowMessageBox(TWindowHandle Owner, const std::string& Text, const std::string& Caption,
                        unsigned Style) override
@@ -219,6 +227,14 @@ public:
         FTerminated = true;
     }
     bool Terminated() const override { return FTerminated; }
+    void ProcessMessages() override
+    {
+        FLog.push_back("loop.ProcessMessages");
+        if (OnProcessMessages)
+            OnProcessMessages();
+    }
+    // Runs inside ProcessMessages: the messages a wait handles.
+    std::function<void()> OnProcessMessages;
     void HandleException() override
     {
         try {

@@ -32,21 +32,26 @@ public:
     bool PasswordOk = true;
     bool MoveEnds = false;
     TScreenSaverMode Mode() const override { return RunMode; }
-    std::string BaseName() const override { return "Glimmora3D"; }
+    std::string TuningFileName() const override { return "C:\\Saver\\Glimmora3D.ini"; }
     void ResetMouseFilter() override { L.push_back("frame.ResetMouseFilter"); }
     bool MouseMoveEndsRun(int X, int Y) override
     {
         L.push_back("frame.MouseMove(" + std::to_string(X) + "," + std::to_string(Y) + ")");
         return MoveEnds;
     }
-    bool VerifyPassword() override
+    // The component's rules (filter, password, summary line) are its own
+    // tests'; here only what reaches it and which steps it takes.
+    bool EndSaver(const TRunSummary& S, const TEndSaverSteps& Steps) override
     {
-        L.push_back("frame.VerifyPassword");
-        return PasswordOk;
-    }
-    void LogRunSummary(const TFormDisplayMode& Mode, int Fps) override
-    {
-        L.push_back("frame.LogRunSummary(" + ModeText(Mode) + "," + std::to_string(Fps) + ")");
+        L.push_back("frame.EndSaver(" + ModeText({S.Width, S.Height, S.ColorDepth}) + "," +
+                    std::to_string(S.FramesPerSecond) + ")");
+        if (!PasswordOk)
+            return false;
+        Steps.StopSound();
+        Steps.CloseRenderForm();
+        if (RunMode == smSaver)
+            Steps.CloseMainForm();
+        return true;
     }
 
 private:
@@ -82,7 +87,6 @@ public:
     void LoadOptions() override { L.push_back("options.LoadOptions"); }
     TSceneOptions SceneOptions() override { return TSceneOptions{}; }
     bool DesktopOnly() override { return Desktop; }
-    std::string ProgramPath() override { return "C:\\Saver\\"; }
     void SaveAutoTheme(int ThemeIndex) override { L.push_back("options.SaveAutoTheme(" + std::to_string(ThemeIndex) + ")"); }
 
 private:
@@ -244,8 +248,7 @@ TEST_F(MainFormTest, EachIdleTurnPaintsOneFrameSynchronously)
 
 TEST_F(MainFormTest, InputEndsTheSaverRunAndClosesTheProgram)
 {
-    const TLines End = {"frame.VerifyPassword", "scene.StopSound", "render.Hide",
-                        "frame.LogRunSummary(800x600x32,57)", "scene.ReleaseGL", "render.ReleaseDC",
+    const TLines End = {"frame.EndSaver(800x600x32,57)", "scene.StopSound", "render.Hide", "scene.ReleaseGL", "render.ReleaseDC",
                         "display.SetFullScreen(0)", "scene.FreeScene", "render.Hide", "render.Destroy",
                         "main.Destroy", "loop.Terminate"};
     struct TCase {
@@ -270,7 +273,7 @@ TEST_F(MainFormTest, InputEndsTheSaverRunAndClosesTheProgram)
         M.ScreenSaverAppStart();
         L.clear();
         C.Fire(W.Window("render").Events());
-        EXPECT_EQ(L, Join(Join(C.Before, {"frame.ResetMouseFilter"}), End)) << C.What;
+        EXPECT_EQ(L, Join(C.Before, End)) << C.What;
         EXPECT_TRUE(Lp.Terminated()) << C.What;
         EXPECT_TRUE(M.Closed()) << C.What;
     }
@@ -288,7 +291,7 @@ TEST_F(MainFormTest, ARefusedPasswordLetsTheRunGoOn)
     StartSaver();
     Frame.PasswordOk = false;
     Windows.Window("render").Events().KeyDown(13);
-    EXPECT_EQ(Log, (TLines{"frame.ResetMouseFilter", "frame.VerifyPassword"}));
+    EXPECT_EQ(Log, (TLines{"frame.EndSaver(800x600x32,57)"}));
     EXPECT_TRUE(Windows.Window("render").Visible());
     EXPECT_FALSE(Loop.Terminated());
 }
@@ -299,8 +302,7 @@ TEST_F(MainFormTest, OutsideTheSaverInputClosesOnlyTheRenderWindowWithoutAPasswo
     Form.StartFullScreen();
     Log.clear();
     Windows.Window("render").Events().KeyDown(13);
-    EXPECT_EQ(Log, (TLines{"frame.ResetMouseFilter", "scene.StopSound", "render.Hide",
-                           "frame.LogRunSummary(800x600x32,57)"}));
+    EXPECT_EQ(Log, (TLines{"frame.EndSaver(800x600x32,57)", "scene.StopSound", "render.Hide"}));
     EXPECT_FALSE(Loop.Terminated());
 }
 

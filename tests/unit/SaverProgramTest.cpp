@@ -1,6 +1,8 @@
 // The program as the command line starts it, on fakes of the system: the
-// basic switches, the window handle, the preview's still picture and its
-// waiting loop, the error box of a failed start, the settings stand-in.
+// window handle and its conversion error, the preview's still picture and
+// its waiting loop, the error box of a failed start, the single instance
+// and the running flag, the hand-over to the .exe twin, the password
+// change and the settings switch.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,13 +11,19 @@
 
 #include "fakes/FakeLibraries.h"
 
+#include "app/Options.h"
 #include "app/SaverProgram.h"
-#include "app/SaverStandIns.h"
-#include "fakes/ErrorOf.h"
+#include "fakes/CallLog.h"
 #include "fakes/FakeClock.h"
+#include "fakes/FakeDisplaySettings.h"
 #include "fakes/FakeGLContext.h"
+#include "fakes/FakePasswordServices.h"
 #include "fakes/FakeProcess.h"
+#include "fakes/FakeProcessLauncher.h"
+#include "fakes/FakeRegistry.h"
+#include "fakes/FakeSingleInstance.h"
 #include "fakes/FakeSound.h"
+#include "fakes/FakeSystemInfo.h"
 #include "fakes/FakeWindowing.h"
 #include "scene/Scene.h"
 
@@ -24,9 +32,28 @@ namespace {
 using TArgs = std::vector<std::string>;
 using TLines = std::vector<std::string>;
 
-class SaverProgramTest : public ::testing::Test {
-protected:
+const std::string KeyPath = "Software\\Tarnwick Software\\Glimmora 3D";
+const std::string Scr = "C:\\Program Files\\Glimmora 3D\\Glimmora3D.scr";
+
+// One process's system; Markers and Registry are shared between processes.
+struct TProcessSystem {
+    TProcessSystem(TFakeSingleInstance::TMarkers& Markers, TFakeRegistry& Registry)
+        : Instance(Calls, Markers),
+          System{Loop,        Windows,   Clock,    GL,       Libraries, Process,  Sound,
+                 *Module,     Info,      Instance, Passwords, Launcher, Display, Registry.Opener()}
+    {
+        Display.Reported = {{1024, 768, 32, 60}, {800, 600, 32, 60}, {800, 600, 16, 60}, {640, 480, 8, 60}};
+    }
+
+    int Run(const std::string& Program, const TArgs& Args)
+    {
+        TArgs Params{Program};
+        Params.insert(Params.end(), Args.begin(), Args.end());
+        return RunScreenSaver(System, Params);
+    }
+
     TCallLines Log;
+    TCallLog Calls;
     TFakeWindowSystem Windows{Log};
     TFakeMessageLoop Loop{Log};
     TFakeClock Clock;
@@ -35,116 +62,149 @@ protected:
     TFakeSound Sound;
     const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
     TFakeLibraryLoader Libraries;
-    TSaverSystem System{Loop, Windows, Clock, GL, Libraries, Process, Sound, *Module};
+    TFakeSystemInfo Info{Calls};
+    TFakeSingleInstance Instance;
+    TFakePasswordServices Passwords{Calls};
+    TFakeProcessLauncher Launcher{Calls};
+    TFakeDisplaySettings Display;
+    TSaverSystem System;
+};
 
-    int Run(const TArgs& Args) { return RunScreenSaver(System, Args, "C:\\Program Files\\Glimmora3D.scr"); }
+class SaverProgramTest : public ::testing::Test {
+protected:
+    TFakeSingleInstance::TMarkers Markers;
+    TFakeRegistry Registry;
+    TProcessSystem P{Markers, Registry};
+
+    int Run(const TArgs& Args) { return P.Run(Scr, Args); }
 };
 
 } // namespace
 
-TEST(BasicCommandLine, ReadsTheSwitchAndWhereTheHandleIs)
-{
-    struct TCase {
-        TArgs Args;
-        const char* Program;
-        TScreenSaverMode Mode;
-        const char* Handle;   // null: none given
-    };
-    const char* Scr = "C:\\Saver\\Glimmora3D.scr";
-    for (const TCase& C : {
-             TCase{{"/s"}, Scr, smSaver, nullptr},
-             TCase{{"-S"}, Scr, smSaver, nullptr},
-             TCase{{"xs"}, Scr, smSaver, nullptr},
-             TCase{{"/p", "1234"}, Scr, smPreview, "1234"},
-             TCase{{"/l:1234"}, Scr, smPreview, "1234"},
-             TCase{{"/p:12", "34"}, Scr, smPreview, "34"},
-             TCase{{"/p"}, Scr, smPreview, nullptr},
-             TCase{{"/c:99"}, Scr, smConfig, "99"},
-             TCase{{"/a", "5"}, Scr, smChangePassword, "5"},
-             TCase{{"/x"}, Scr, smConfig, nullptr},
-             TCase{{"/"}, Scr, smConfig, nullptr},
-             TCase{{}, Scr, smConfig, nullptr},
-             TCase{{}, "C:\\Saver\\Glimmora3D.exe", smProgram, nullptr},
-             TCase{{}, "C:\\Saver.exe\\Glimmora3D", smConfig, nullptr},
-         }) {
-        const TBasicCommandLine L = ParseBasicCommandLine(C.Args, C.Program);
-        const std::string Case = (C.Args.empty() ? std::string("(none)") : C.Args[0]) + " " + C.Program;
-        EXPECT_EQ(L.Mode, C.Mode) << Case;
-        EXPECT_EQ(L.HandleText.has_value(), C.Handle != nullptr) << Case;
-        if (C.Handle && L.HandleText) {
-            EXPECT_EQ(*L.HandleText, C.Handle) << Case;
-        }
-    }
-}
-
-TEST(BasicCommandLine, AHandleIsAnUnsignedDecimalAsWideAsAPointer)
-{
-    EXPECT_EQ(ParseWindowHandle("0"), 0u);
-    EXPECT_EQ(ParseWindowHandle("131140"), 131140u);
-    const TWindowHandle Max = ~TWindowHandle(0);
-    EXPECT_EQ(ParseWindowHandle(std::to_string(Max)), Max);
-    for (const std::string& Bad : TArgs{"abc", "", "-1", "+5", "12x", " 12", "0x10", std::to_string(Max) + "0"})
-        EXPECT_EQ(ErrorOf([&] { ParseWindowHandle(Bad); }), "'" + Bad + "' is not a valid integer value") << Bad;
-}
-
 TEST_F(SaverProgramTest, AHandleThatIsNoNumberShowsTheConversionError)
 {
     EXPECT_EQ(Run({"/p", "abc"}), 1);
-    ASSERT_EQ(Windows.Boxes.size(), 1u);
-    EXPECT_EQ(Windows.Boxes[0].Text, "'abc' is not a valid integer value");
-    EXPECT_EQ(Windows.Boxes[0].Caption, "Glimmora 3D");
-    EXPECT_EQ(Windows.Boxes[0].Style, 0x10u);
-    EXPECT_EQ(Loop.IdleTurns, 0);
+    ASSERT_EQ(P.Windows.Boxes.size(), 1u);
+    EXPECT_EQ(P.Windows.Boxes[0].Text, "'abc' is not a valid integer value");
+    EXPECT_EQ(P.Windows.Boxes[0].Caption, "Glimmora 3D");
+    EXPECT_EQ(P.Windows.Boxes[0].Style, 0x10u);
+    EXPECT_EQ(P.Loop.IdleTurns, 0);
+    EXPECT_TRUE(Markers.empty()) << "the instance marker is let go";
 }
 
 TEST_F(SaverProgramTest, AHandleThatNamesNoWindowEndsThePreviewQuietly)
 {
     EXPECT_EQ(Run({"/p", "4660"}), 0);
-    EXPECT_TRUE(Windows.Boxes.empty());
-    EXPECT_EQ(Loop.IdleTurns, 0);
+    EXPECT_TRUE(P.Windows.Boxes.empty());
+    EXPECT_EQ(P.Loop.IdleTurns, 0);
+    EXPECT_FALSE(P.Windows.Alive("child"));
 }
 
 TEST_F(SaverProgramTest, ThePreviewShowsThePictureAndWaitsForMessages)
 {
-    Windows.Foreign[4660] = TWindowBounds{0, 0, 152, 112};
-    Loop.MaxIdleTurns = 3;
+    P.Windows.Foreign[4660] = TWindowBounds{0, 0, 152, 112};
+    P.Loop.MaxIdleTurns = 3;
     EXPECT_EQ(Run({"/p:4660"}), 0);
-    EXPECT_EQ(Log, (TLines{"windows.CreateChildForm(4660,0,0,152,112)", "child.StartTimer(500)",
-                           "child.SetPicture(150x110)", "loop.Run", "child.Destroy"}));
-    EXPECT_EQ(Loop.DoneFlags, (std::vector<bool>{true, true, true})) << "every idle turn waits";
+    EXPECT_EQ(P.Log, (TLines{"windows.CreateChildForm(4660,0,0,152,112)", "child.StartTimer(500)",
+                             "child.SetPicture(150x110)", "loop.Run", "child.Destroy"}));
+    EXPECT_EQ(P.Loop.DoneFlags, (std::vector<bool>{true, true, true})) << "every idle turn waits";
+    EXPECT_FALSE(P.Windows.SaverRunning);
+    EXPECT_TRUE(Registry.Opens.empty()) << "the preview reads no options";
+
 }
 
 TEST_F(SaverProgramTest, ThePreviewWithoutAHandleGoesIntoTheForegroundWindow)
 {
-    Windows.Foreign[77] = TWindowBounds{0, 0, 40, 30};
-    Windows.Foreground = 77;
-    Loop.MaxIdleTurns = 1;
+    P.Windows.Foreign[77] = TWindowBounds{0, 0, 40, 30};
+    P.Windows.Foreground = 77;
+    P.Loop.MaxIdleTurns = 1;
     EXPECT_EQ(Run({"/p"}), 0);
-    ASSERT_FALSE(Log.empty());
-    EXPECT_EQ(Log[0], "windows.CreateChildForm(77,0,0,40,30)");
+    ASSERT_FALSE(P.Log.empty());
+    EXPECT_EQ(P.Log[0], "windows.CreateChildForm(77,0,0,40,30)");
 }
 
-TEST_F(SaverProgramTest, AnErrorAtTheSaverStartShowsTheErrorBoxAndEndsTheLoop)
+TEST_F(SaverProgramTest, AnUnusableDesktopDepthShowsTheWarningInTheErrorBoxAndRestoresAll)
 {
-    Windows.ScreenInfo.BitsPerPixel = 24;
+    P.Display.Desktop = TDesktopCaps{24, 1024, 768};
     EXPECT_EQ(Run({"/s"}), 0);
-    ASSERT_EQ(Windows.Boxes.size(), 1u);
-    EXPECT_EQ(Windows.Boxes[0].Text, ColorDepthWarning);
-    EXPECT_EQ(Windows.Boxes[0].Caption, "Glimmora Screen Saver Error!");
-    EXPECT_EQ(Windows.Boxes[0].Style, 0x10u);
-    EXPECT_TRUE(Loop.Terminated());
-    EXPECT_EQ(Loop.IdleTurns, 1);
+    ASSERT_EQ(P.Windows.Boxes.size(), 1u);
+    EXPECT_EQ(P.Windows.Boxes[0].Text, ColorDepthWarning);
+    EXPECT_EQ(P.Windows.Boxes[0].Caption, "Glimmora Screen Saver Error!");
+    EXPECT_EQ(P.Windows.Boxes[0].Style, 0x10u);
+    EXPECT_TRUE(P.Loop.Terminated());
+    EXPECT_EQ(P.Loop.IdleTurns, 1);
     // The cursor hidden for the run is shown again for the box.
-    EXPECT_EQ(Windows.CursorCount, 0);
-    EXPECT_FALSE(Windows.Alive("main"));
+    EXPECT_EQ(P.Windows.CursorCount, 0);
+    EXPECT_FALSE(P.Windows.Alive("main"));
+    EXPECT_FALSE(P.Display.InForce.has_value());
+    // The running flag was set for the run and is cleared at its end.
+    EXPECT_EQ(P.Log.front(), "windows.SetScreenSaverRunning(1)");
+    EXPECT_FALSE(P.Windows.SaverRunning);
+    EXPECT_TRUE(Markers.empty());
 }
 
-TEST_F(SaverProgramTest, TheSettingsAndPasswordSwitchesRunNoLoop)
+TEST_F(SaverProgramTest, TheNamesComeFromTheLongProgramName)
+{
+    P.Info.LongNames["C:\\PROGRA~1\\GLIMMO~1\\GLIMMO~1.SCR"] = Scr;
+    P.Display.Desktop = TDesktopCaps{8, 1024, 768};
+    Markers["Glimmora3DSemaphore"] = 1;   // the run started by its long name
+    EXPECT_EQ(P.Run("C:\\PROGRA~1\\GLIMMO~1\\GLIMMO~1.SCR", {"/s"}), 0);
+    EXPECT_TRUE(P.Windows.Boxes.empty()) << "refused as the same program";
+    EXPECT_EQ(P.Loop.IdleTurns, 0);
+}
+
+TEST_F(SaverProgramTest, ASecondScrEndsAtOnceWithoutTouchingTheFlagAndTheExeRunsBesideIt)
+{
+    Markers["Glimmora3DSemaphore"] = 1;   // another .scr runs
+    EXPECT_EQ(Run({"/s"}), 0);
+    EXPECT_EQ(P.Loop.IdleTurns, 0);
+    EXPECT_FALSE(P.Windows.Alive("main"));
+    EXPECT_FALSE(P.Windows.Alive("render"));
+    for (const std::string& Line : P.Log)
+        EXPECT_EQ(Line.find("SetScreenSaverRunning"), std::string::npos) << Line;
+
+    TProcessSystem Exe{Markers, Registry};
+    Exe.Display.Desktop = TDesktopCaps{8, 1024, 768};   // ends at its start
+    EXPECT_EQ(Exe.Run("C:\\Program Files\\Glimmora 3D\\Glimmora3D.exe", {"/s"}), 0);
+    EXPECT_EQ(Exe.Loop.IdleTurns, 1) << "no single-instance check for the .exe";
+    EXPECT_FALSE(Exe.Calls.Has("Instance.Claim(Glimmora3DSemaphore)"));
+}
+
+TEST_F(SaverProgramTest, RunAsExeHandsTheRunToTheTwinAndWaits)
+{
+    Registry.Set(hkCurrentUser, KeyPath, OptionRow(orRunAsProgram).Name(), TFakeRegistry::Integer(1));
+    P.Launcher.ActiveChecks = 2;
+    EXPECT_EQ(Run({"/s"}), 0);
+    EXPECT_EQ(P.Calls.Only({"Launcher.", "Process."}),
+              (TLines{"Launcher.SetOwnPriorityClass(64)",
+                      "Launcher.StartProcess(\"C:\\Program Files\\Glimmora 3D\\Glimmora3D.exe\" /s)",
+                      "Process.ReadExitCode", "Process.Wait", "Process.ReadExitCode", "Process.Wait",
+                      "Process.ReadExitCode"}));
+    EXPECT_EQ(P.Launcher.LastStart.ShowCommand, 5);
+    EXPECT_EQ(P.Loop.IdleTurns, 0) << "this process never starts the scene";
+    EXPECT_TRUE(P.Loop.Terminated());
+
+    // The twin reads the value too but runs itself.
+    TProcessSystem Exe{Markers, Registry};
+    Exe.Display.Desktop = TDesktopCaps{8, 1024, 768};
+    EXPECT_EQ(Exe.Run("C:\\Program Files\\Glimmora 3D\\Glimmora3D.exe", {"/s"}), 0);
+    EXPECT_TRUE(Exe.Calls.Only({"Launcher."}).empty());
+    EXPECT_EQ(Exe.Loop.IdleTurns, 1);
+}
+
+TEST_F(SaverProgramTest, ThePasswordChangeRunsTheSystemDialogAndNoLoop)
+{
+    P.Passwords.Libraries["C:\\WINDOWS\\system32\\MPR.DLL"] = {"PwdChangePasswordA"};
+    EXPECT_EQ(Run({"/a", "5"}), 0);
+    EXPECT_TRUE(P.Calls.Has("Passwords.Change(PwdChangePasswordA,SCRSAVE,5)"));
+    EXPECT_EQ(P.Loop.IdleTurns, 0);
+    EXPECT_TRUE(P.Windows.Boxes.empty());
+}
+
+TEST_F(SaverProgramTest, TheSettingsSwitchSaysThereAreNoSettings)
 {
     EXPECT_EQ(Run({"/c"}), 0);
-    ASSERT_EQ(Windows.Boxes.size(), 1u);
-    EXPECT_EQ(Windows.Boxes[0].Text, "This screen saver has no options that you can set.");
-    EXPECT_EQ(Run({"/a", "5"}), 0);
-    EXPECT_EQ(Windows.Boxes.size(), 1u);
-    EXPECT_EQ(Loop.IdleTurns, 0);
+    ASSERT_EQ(P.Windows.Boxes.size(), 1u);
+    EXPECT_EQ(P.Windows.Boxes[0].Text, "This screen saver has no options that you can set.");
+    EXPECT_EQ(P.Loop.IdleTurns, 0);
 }

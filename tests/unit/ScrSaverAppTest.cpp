@@ -140,7 +140,7 @@ TEST(ParseParentHandle, AHandleAsWideAsAPointerIsKeptWhole)
     if (sizeof(TWindowHandle) >= 8) {
         EXPECT_EQ(static_cast<std::uint64_t>(ParseParentHandle({"/p", Text}, Desktop)), 4294967301ull);
     } else {
-        EXPECT_EQ(ErrorOf([&] { ParseParentHandle({"/p", Text}, Desktop); }), "'" + Text + "' is not a valid window handle");
+        EXPECT_EQ(ErrorOf([&] { ParseParentHandle({"/p", Text}, Desktop); }), "'" + Text + "' is not a valid integer value");
     }
 }
 
@@ -167,7 +167,7 @@ TEST(ParseParentHandle, ATextThatIsNoUnsignedNumberRaisesTheConversionError)
     for (const TCase& C : Cases) {
         if (C.Text == "12345678901234567890" && sizeof(TWindowHandle) >= 8)
             continue;   // a valid 64-bit handle: only too wide for a 32-bit build
-        EXPECT_EQ(ErrorOf([&] { ParseParentHandle(C.Args, Desktop); }), "'" + C.Text + "' is not a valid window handle")
+        EXPECT_EQ(ErrorOf([&] { ParseParentHandle(C.Args, Desktop); }), "'" + C.Text + "' is not a valid integer value")
             << C.Args.back();
     }
     EXPECT_FALSE(Log.Has("Desktop.ForegroundWindow"));
@@ -361,7 +361,7 @@ TEST_F(ScrSaverAppTest, APreviewHandleNamingNoWindowEndsTheRunQuietly)
 TEST_F(ScrSaverAppTest, AHandleThatIsNoNumberRaisesTheConversionErrorFromInitialize)
 {
     auto App = P.MakeApp({Scr, "/p", "abc"});
-    EXPECT_EQ(ErrorOf([&] { App->Initialize(); }), "'abc' is not a valid window handle");
+    EXPECT_EQ(ErrorOf([&] { App->Initialize(); }), "'abc' is not a valid integer value");
 }
 
 // --- idle and exception hooks --------------------------------------------------

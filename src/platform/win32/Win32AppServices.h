@@ -9,14 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/Desktop.h"
 #include "platform/PasswordServices.h"
 #include "platform/ProcessLaunch.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemInfo.h"
 
 std::unique_ptr<ISystemInfo> CreateWin32SystemInfo();
-std::unique_ptr<IDesktop> CreateWin32Desktop();
 std::unique_ptr<ISingleInstance> CreateWin32SingleInstance();
 std::unique_ptr<IPasswordServices> CreateWin32PasswordServices();
 std::unique_ptr<IProcessLauncher> CreateWin32ProcessLauncher();

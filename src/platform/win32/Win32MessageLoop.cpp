@@ -37,6 +37,19 @@ public:
         }
     }
 
+    void ProcessMessages() override
+    {
+        MSG Msg;
+        while (!FTerminated && PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (Msg.message == WM_QUIT) {
+                FTerminated = true;
+                break;
+            }
+            TranslateMessage(&Msg);
+            DispatchMessageW(&Msg);
+        }
+    }
+
     void Terminate() override
     {
         if (!FTerminated)

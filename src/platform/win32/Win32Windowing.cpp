@@ -261,17 +261,21 @@ public:
 
     bool IsWindow(TWindowHandle Window) override { return Window != 0 && ::IsWindow(AsHWND(Window)); }
 
-    std::optional<TWindowBounds> ClientBounds(TWindowHandle Window) override
+    bool ClientRect(TWindowHandle Window, TWindowRect& Rect) override
     {
-        RECT R{};
+        RECT R;
         if (!IsWindow(Window) || !GetClientRect(AsHWND(Window), &R))
-            return std::nullopt;
-        return TWindowBounds{0, 0, R.right - R.left, R.bottom - R.top};
+            return false;
+        Rect = {R.left, R.top, R.right, R.bottom};
+        return true;
     }
-
     TWindowHandle ForegroundWindow() override { return AsHandle(GetForegroundWindow()); }
-    int ShowCursor(bool Show) override { return ::ShowCursor(Show ? TRUE : FALSE); }
-
+    void ShowCursor(bool Show) override { ::ShowCursor(Show ? TRUE : FALSE); }
+    void SetScreenSaverRunning(bool Running) override
+    {
+        UINT Scratch = 0;
+        SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, Running ? TRUE : FALSE, &Scratch, 0);
+    }
     int ShowMessageBox(TWindowHandle Owner, const std::string& Text, const std::string& Caption, unsigned Style) override
     {
         return MessageBoxW(AsHWND(Owner), Wide(Text).c_str(), Wide(Caption).c_str(), Style);

@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "app/SaverProgram.h"
+#include "platform/win32/Win32AppServices.h"
 #include "platform/win32/Win32Backends.h"
+#include "platform/win32/Win32Registry.h"
 
 namespace {
 
@@ -89,7 +91,15 @@ int WINAPI WinMain(HINSTANCE Inst, HINSTANCE, LPSTR, int)
     const auto Process = CreateProcessControl();
     const auto Sound = CreatePlaySoundOutput();
     const auto Resources = CreateModuleResources();
-    const TSaverSystem System{*Loop, *Windows, *Clock, *GLBackend, *GLLibraries, *Process, *Sound, *Resources};
-    const std::vector<std::string> Args{"/p", std::to_string(reinterpret_cast<std::uintptr_t>(Wnd))};
-    return RunScreenSaver(System, Args, "C:\\Probe\\PreviewPictureProbe.exe");
+    const auto SystemInfo = CreateWin32SystemInfo();
+    const auto Instance = CreateWin32SingleInstance();
+    const auto Passwords = CreateWin32PasswordServices();
+    const auto Launcher = CreateWin32ProcessLauncher();
+    const auto Display = CreateWin32DisplaySettings();
+    const TSaverSystem System{*Loop,      *Windows,  *Clock,     *GLBackend,  *GLLibraries,
+                              *Process,   *Sound,    *Resources, *SystemInfo, *Instance,
+                              *Passwords, *Launcher, *Display,   OpenWin32RegistryKey};
+    const std::vector<std::string> Params{"C:\\Probe\\PreviewPictureProbe.exe", "/p",
+                                          std::to_string(reinterpret_cast<std::uintptr_t>(Wnd))};
+    return RunScreenSaver(System, Params);
 }

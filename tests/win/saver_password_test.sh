@@ -1,0 +1,44 @@
+#!/bin/bash
+# The system's password services. With ScreenSaveUsePassword = 1 and a
+# PASSWORD.CPL in the system directory whose VerifyScreenSavePwd refuses
+# once and then accepts, the first key does not end the run, the second
+# does. /a without a password-change service ends at once.
+. "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
+harness_init
+unmanaged_windows
+
+DIR="$HARNESS_TMP/saver"
+mkdir -p "$DIR"
+cp "$HARNESS_BUILD/Glimmora3D.scr" "$DIR/"
+SCR="$DIR/Glimmora3D.scr"
+cp "$HARNESS_BUILD/PASSWORD.CPL" "$WINEPREFIX/drive_c/windows/system32/PASSWORD.CPL"
+W=$(xdotool getdisplaygeometry | cut -d' ' -f1)
+H=$(xdotool getdisplaygeometry | cut -d' ' -f2)
+wait_frame() {
+  local SECS=${1:-60} SHOT=$HARNESS_TMP/wait.png
+  for _ in $(seq 1 $((SECS * 4))); do
+    screenshot "$SHOT"
+    [ "$(pixel "$SHOT" $((W / 2)) $((H / 2)))" != "0,0,0" ] && return 0
+    sleep 0.25
+  done
+  return 1
+}
+still_running_after() { sleep "$1"; kill -0 "$WIN_PID" 2>/dev/null; }
+calls() { reg_query 'HKCU\Software\Glimmora Test' VerifyCalls; }
+
+"$WINE64" reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_SZ /d 1 /f >/dev/null 2>&1
+win_start "$SCR" /s
+check "the first frame appears" wait_frame 90
+send_keys a
+check "a refused password: the run goes on" still_running_after 3
+check "the service was asked once" test "$(calls)" = 0x1
+send_keys a
+check "accepted the second time: the run ends" wait_exit 5
+check "with exit code 0" test "$EXIT_CODE" = 0
+check "after a second question" test "$(calls)" = 0x2
+
+# Wine's MPR.DLL has no PwdChangePasswordA.
+win_start "$SCR" /a 0
+check "/a without a password-change service ends at once" wait_exit 20
+check "with exit code 0" test "$EXIT_CODE" = 0
+finish
