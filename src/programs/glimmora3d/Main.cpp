@@ -1,5 +1,5 @@
 // glimmora3d: the Linux program. Picks the backends of a run without a
-// display (an EGL pbuffer, silent sound) and hands them to the portable
+// display (an EGL pbuffer, silent sound, PNG files) and hands them to the portable
 // runs (app/HeadlessRun.h).
 #include <sys/resource.h>
 
@@ -13,6 +13,7 @@
 #include "app/HeadlessRun.h"
 #include "platform/headless/EGLPbufferContext.h"
 #include "platform/headless/HeadlessWindow.h"
+#include "platform/headless/PngFile.h"
 #include "platform/headless/SilentSound.h"
 
 namespace {
@@ -42,6 +43,7 @@ int main(int argc, char** argv)
     const auto Sound = CreateSilentSoundOutput();
     const auto Clock = CreateSystemClock();
     const auto Resources = CreateModuleResources();
+    const auto Pictures = CreatePngFileWriter();
     THeadlessHost Host{*GLContext,
                        *GLLibraries,
                        *Process,
@@ -51,6 +53,7 @@ int main(int argc, char** argv)
                        [](int Width, int Height) { return std::make_unique<THeadlessWindow>(Width, Height); },
                        ProgramDir(),
                        ProcessStart,
-                       PeakMemoryMiB};
+                       PeakMemoryMiB,
+                       *Pictures};
     return RunLinuxProgram(std::vector<std::string>(argv + 1, argv + argc), Host, std::cout, std::cerr);
 }
