@@ -7,6 +7,7 @@
 #   assets        tools/assets/check_assets.py: the committed assets are what
 #                 their generators make (Linux only)
 #   glimmora3d_program   the Linux program run as a user runs it
+#   glimmora3d_package   the Debian package (cpack) and cmake --install
 #   win probes    tests/win/programs/NAME.cpp, small Windows programs that
 #                 tests/win/NAME_test.sh drives under wine64 in Xvfb (the
 #                 64-bit Windows build)
@@ -64,6 +65,9 @@ if(NOT WIN32)
                      $<TARGET_FILE:test_x_window>)
     set_tests_properties(glimmora3d_screen_${T} PROPERTIES TIMEOUT 180)
   endforeach()
+  # cpack and cmake --install over the build: the .deb and its files.
+  add_test(NAME glimmora3d_package COMMAND bash ${CMAKE_SOURCE_DIR}/tests/linux/package_test.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(glimmora3d_package PROPERTIES TIMEOUT 300)
   # The Windows program's icon is what its script makes, byte for byte.
   add_test(NAME program_icon COMMAND bash -c
     "T=$(mktemp -d) && trap 'rm -rf $T' EXIT && '${GLIMMORA_PYTHON3}' '${CMAKE_SOURCE_DIR}/tools/assets/make_icon.py' $T/icon.ico >/dev/null && cmp $T/icon.ico '${CMAKE_SOURCE_DIR}/resources/program/Glimmora3D.ico'")

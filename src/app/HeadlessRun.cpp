@@ -7,7 +7,6 @@
 #include <ostream>
 
 #include "app/LogFile.h"
-#include "app/PngWriter.h"
 #include "gl/Errors.h"
 #include "gl/OpenGL12.h"
 #include "scene/Scene.h"
@@ -105,7 +104,8 @@ int RunSnapshot(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Ou
     const std::filesystem::path File(O.OutputFile);
     if (File.has_parent_path())
         std::filesystem::create_directories(File.parent_path());
-    WritePNG(O.OutputFile, O.Width, O.Height, Pixels);
+    if (const std::string Error = Host.Pictures.WriteRGB(O.OutputFile, O.Width, O.Height, Pixels); !Error.empty())
+        throw EGlimmoraError(Error);
     Out << Format("wrote %s (%dx%d, theme %d, %.2f s of scene time)\n", O.OutputFile.c_str(), O.Width, O.Height,
                   O.Theme, O.SceneTime);
     return 0;

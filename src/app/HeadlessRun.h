@@ -15,6 +15,7 @@
 #include "platform/Clock.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/GLContext.h"
+#include "platform/PictureFile.h"
 #include "platform/Process.h"
 #include "platform/RenderWindow.h"
 #include "platform/Resources.h"
@@ -42,6 +43,7 @@ struct THeadlessHost {
     std::chrono::steady_clock::time_point ProcessStart;
     // The process's peak resident memory in MiB, for the benchmark.
     std::function<double()> PeakMemoryMiB;
+    IPictureFileWriter& Pictures;   // writes the snapshot
     // The backends of runs on a screen; null when the program has none.
     struct TScreenHost* Screen = nullptr;
 };

@@ -29,6 +29,13 @@ check "a snapshot is a PNG of the asked size" test "$(png_size "$TMP/a.png")" = 
 check "the same seed gives the same picture" cmp -s "$TMP/a.png" "$TMP/b.png"
 "$PROG" --snapshot "$TMP/c.png" --theme 1 --size 200x150 --seed 10 --time 2 >/dev/null
 check "another seed gives another picture" bash -c "! cmp -s '$TMP/a.png' '$TMP/c.png'"
+# A 5-6-5 surface would give at most 32 levels of red and blue and 64 of
+# green; 8 bits a channel gives many more over the scene's gradients.
+channel_levels() { /usr/bin/python3 -c "import sys; from PIL import Image; im = Image.open(sys.argv[1]).convert('RGB'); print(min(len(set(im.getchannel(c).getdata())) for c in range(3)))" "$1"; }
+check "a snapshot has 8 bits a channel (more than 64 levels in each)" test "$(channel_levels "$TMP/a.png")" -gt 64
+# Stored (uncompressed) blocks would take more than the raw 360000 bytes.
+"$PROG" --snapshot "$TMP/big.png" --theme 1 --size 400x300 --seed 9 --time 2 >/dev/null
+check "a snapshot is compressed (under two thirds of its raw bytes)" test "$(stat -c %s "$TMP/big.png")" -lt 240000
 "$PROG" --snapshot "$TMP/sub/dir/d.png" --size 64x48 >/dev/null
 check "missing folders of the output are made" test -s "$TMP/sub/dir/d.png"
 

@@ -10,6 +10,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeGLContext.h"
 #include "fakes/FakeLibraries.h"
+#include "fakes/FakePictureFile.h"
 #include "fakes/FakeProcess.h"
 #include "fakes/FakeSound.h"
 #include "fakes/RecordingGL.h"
@@ -39,12 +40,13 @@ protected:
     TFakeProcessControl Process;
     TFakeSound Sound;
     TFakeClock Clock;
+    TFakePictureFile Pictures;
     const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
     TTempDir Dir;
     std::vector<std::string> WindowSizes;
     THeadlessHost Host{Context, Libraries, Process, Sound, *Module, Clock,
                        [this](int W, int H) { return std::make_unique<TTestWindow>(W, H, WindowSizes); },
-                       Dir.File(""), std::chrono::steady_clock::now(), [] { return 12.5; }};
+                       Dir.File(""), std::chrono::steady_clock::now(), [] { return 12.5; }, Pictures};
     std::ostringstream Out, Err;
 
     int Run(std::vector<std::string> Args) { return RunLinuxProgram(Args, Host, Out, Err); }
@@ -61,7 +63,12 @@ TEST_F(HeadlessRunTest, ASnapshotStepsTheClockByFramesThenReadsTheLastOneBack)
     EXPECT_EQ(GL.CallsOf("glReadPixels"),
               std::vector<std::string>{"glReadPixels(0,0,8,6,GL_RGB,GL_UNSIGNED_BYTE,out)"});
     EXPECT_EQ(Libraries.Loaded, (std::vector<std::string>{"fake-gl", "fake-glu"}));
-    EXPECT_EQ(TTempDir::Read(File).substr(1, 3), "PNG");
+    ASSERT_EQ(Pictures.Written.size(), 1u);
+    EXPECT_EQ(Pictures.Written[0].FileName, File);
+    EXPECT_EQ(Pictures.Written[0].Width, 8);
+    EXPECT_EQ(Pictures.Written[0].Height, 6);
+    EXPECT_EQ(Pictures.Written[0].Rgb.size(), 8u * 6 * 3);
+    EXPECT_TRUE(std::filesystem::is_directory(Dir.File("shots")));   // the writer gets an existing folder
     EXPECT_EQ(Out.str(), "wrote " + File + " (8x6, theme 0, 0.10 s of scene time)\n");
     EXPECT_EQ(Err.str(), "");
 }
@@ -89,6 +96,14 @@ TEST_F(HeadlessRunTest, ErrorsEndTheRunWithTheirMessageAndNothingIsWritten)
     Err.str("");
     EXPECT_EQ(Run({"--theme", "9"}), 1);
     EXPECT_EQ(Err.str(), "glimmora3d: Bad value \"9\" for --theme (expected 0 to 2)\n");
+}
+
+TEST_F(HeadlessRunTest, APictureThatCannotBeWrittenEndsTheRunWithTheWritersReason)
+{
+    Pictures.Refusal = "Cannot write \"a.png\": disk full";
+    EXPECT_EQ(Run({"--snapshot", Dir.File("a.png"), "--size", "8x6", "--time", "0"}), 1);
+    EXPECT_EQ(Err.str(), "glimmora3d: Cannot write \"a.png\": disk full\n");
+    EXPECT_EQ(Out.str(), "");
 }
 
 TEST_F(HeadlessRunTest, HelpAndVersionNeedNoBackend)

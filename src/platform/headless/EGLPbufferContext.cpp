@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/headless/EGLDisplay.h"
@@ -116,7 +117,8 @@ public:
     {
         if (!DC || Display() == EGL_NO_DISPLAY)
             return 0;
-        // At least the requested sizes; EGL sorts the smallest match first.
+        // Every config of at least the requested sizes, then the one a
+        // desktop would give; Mesa lists 5-6-5 first for a 16-bit request.
         const EGLint Attribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
                                   EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
                                   EGL_COLOR_BUFFER_TYPE, EGL_RGB_BUFFER,
@@ -125,10 +127,21 @@ public:
                                   EGL_DEPTH_SIZE, Request.DepthBits,
                                   EGL_STENCIL_SIZE, Request.StencilBits,
                                   EGL_NONE};
-        EGLConfig Chosen = nullptr;
         EGLint Count = 0;
-        if (!eglChooseConfig(Display(), Attribs, &Chosen, 1, &Count) || Count < 1)
+        if (!eglChooseConfig(Display(), Attribs, nullptr, 0, &Count) || Count < 1)
             return 0;
+        std::vector<EGLConfig> Matches(static_cast<std::size_t>(Count));
+        if (!eglChooseConfig(Display(), Attribs, Matches.data(), Count, &Count) || Count < 1)
+            return 0;
+        Matches.resize(static_cast<std::size_t>(Count));
+        std::vector<TEGLConfigSizes> Sizes;
+        for (EGLConfig Config : Matches)
+            Sizes.push_back({Attrib(Config, EGL_RED_SIZE), Attrib(Config, EGL_GREEN_SIZE),
+                             Attrib(Config, EGL_BLUE_SIZE), Attrib(Config, EGL_ALPHA_SIZE),
+                             Attrib(Config, EGL_DEPTH_SIZE), Attrib(Config, EGL_STENCIL_SIZE),
+                             Attrib(Config, EGL_SAMPLES)});
+        const int Desktop = DesktopLikeConfig(Sizes, Request);
+        const EGLConfig Chosen = Matches[Desktop < 0 ? 0 : static_cast<std::size_t>(Desktop)];
         const std::vector<EGLConfig> Configs = AllConfigs();
         for (std::size_t I = 0; I < Configs.size(); ++I)
             if (Configs[I] == Chosen)
@@ -223,6 +236,25 @@ public:
 };
 
 } // namespace
+
+int DesktopLikeConfig(const std::vector<TEGLConfigSizes>& Matches, const TPixelFormatRequest& Request)
+{
+    constexpr int DesktopDepth = 24;
+    int Best = -1;
+    // Smaller is better: below the desktop's depth, then the sizes beyond it.
+    const auto Cost = [&](const TEGLConfigSizes& C) {
+        return std::tuple(C.Depth < DesktopDepth, C.Depth, C.Alpha, C.Stencil);
+    };
+    for (std::size_t I = 0; I < Matches.size(); ++I) {
+        const TEGLConfigSizes& C = Matches[I];
+        if (C.Red != 8 || C.Green != 8 || C.Blue != 8 || C.Samples != 0 || C.Alpha < Request.AlphaBits ||
+            C.Depth < Request.DepthBits || C.Stencil < Request.StencilBits)
+            continue;
+        if (Best < 0 || Cost(C) < Cost(Matches[static_cast<std::size_t>(Best)]))
+            Best = static_cast<int>(I);
+    }
+    return Best;
+}
 
 TGLDeviceContext CreatePbufferTarget(int Width, int Height)
 {

@@ -1,5 +1,5 @@
 // glimmora3d: the Linux program. Picks the backends of a run without a
-// display (an EGL pbuffer, silent sound) and of runs on a screen (an SDL
+// display (an EGL pbuffer, silent sound, PNG files) and of runs on a screen (an SDL
 // window and its GL context, EGL on a foreign X window, SDL audio) and
 // hands them to the portable runs (app/HeadlessRun.h).
 #include <signal.h>
@@ -21,6 +21,7 @@
 #include "app/OptionsFile.h"
 #include "platform/headless/EGLPbufferContext.h"
 #include "platform/headless/HeadlessWindow.h"
+#include "platform/headless/PngFile.h"
 #include "platform/headless/SilentSound.h"
 #include "platform/linux/ForeignWindow.h"
 #include "platform/linux/SDLWindow.h"
@@ -86,6 +87,7 @@ int main(int argc, char** argv)
     const auto Sound = CreateSilentSoundOutput();
     const auto Clock = CreateSystemClock();
     const auto Resources = CreateModuleResources();
+    const auto Pictures = CreatePngFileWriter();
     const auto WindowGL = CreateSDLGLContext();
     const auto ForeignGL = CreateEGLWindowContext();
     const auto Audible = CreateSDLSound(*Resources, [](const std::string& Line) { std::cerr << "glimmora3d: " << Line << '\n'; });
@@ -120,6 +122,7 @@ int main(int argc, char** argv)
                        ProgramDir(),
                        ProcessStart,
                        PeakMemoryMiB,
+                       *Pictures,
                        &Screen};
     return RunLinuxProgram(std::vector<std::string>(argv + 1, argv + argc), Host, std::cout, std::cerr);
 }
