@@ -42,6 +42,12 @@ struct THeadlessHost {
     std::chrono::steady_clock::time_point ProcessStart;
     // The process's peak resident memory in MiB, for the benchmark.
     std::function<double()> PeakMemoryMiB;
+    // The user's own folder for the log when ProgramDir cannot hold it
+    // ("" for none).
+    std::string UserLogFolder = {};
+    // Whether the error stream is a terminal, where long work shows its
+    // progress (null: it is not).
+    std::function<bool()> ErrIsTerminal = nullptr;
 };
 
 // Parses Args (without the program name) and runs what they ask: help,

@@ -2,8 +2,10 @@
 // display (an EGL pbuffer, silent sound) and hands them to the portable
 // runs (app/HeadlessRun.h).
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "app/HeadlessRun.h"
+#include "app/LogFile.h"
 #include "platform/headless/EGLPbufferContext.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/SilentSound.h"
@@ -51,6 +54,8 @@ int main(int argc, char** argv)
                        [](int Width, int Height) { return std::make_unique<THeadlessWindow>(Width, Height); },
                        ProgramDir(),
                        ProcessStart,
-                       PeakMemoryMiB};
+                       PeakMemoryMiB,
+                       XdgStateFolder([](const char* Name) -> const char* { return std::getenv(Name); }),
+                       [] { return isatty(STDERR_FILENO) == 1; }};
     return RunLinuxProgram(std::vector<std::string>(argv + 1, argv + argc), Host, std::cout, std::cerr);
 }
