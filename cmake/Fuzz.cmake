@@ -28,3 +28,12 @@ glimmora_fuzz_target(File3DMFuzz glimmora_portable)
 # table of frame files).
 glimmora_fuzz_target(FrameListFuzz glimmora_portable)
 glimmora_fuzz_target(JPEGFuzz glimmora_portable glimmora_platform)
+# The tuning file read from a file per input and applied to the settings.
+glimmora_fuzz_target(TuningFileFuzz glimmora_portable)
+glimmora_fuzz_target(LinuxCommandLineFuzz glimmora_portable)
+# The screen saver's run mode and parent window from its command line.
+glimmora_fuzz_target(SaverCommandLineFuzz glimmora_portable)
+# A 3DM text read and converted to primitives, materials and textures.
+glimmora_fuzz_target(Convert3DMFuzz glimmora_portable)
+# The saver's options from registry values of any type and size.
+glimmora_fuzz_target(RegistryOptionsFuzz glimmora_portable)

@@ -2,6 +2,9 @@
 # decodes the JPEG textures).
 #
 #   Linux     the system's libjpeg-turbo (libjpeg-dev).
+#   fuzz      libjpeg-turbo built with the fuzzing flags from Debian's source
+#             package by tools/setup.d/20-libjpeg-fuzz.sh into
+#             build/deps/libjpeg-fuzz/, linked statically.
 #   Windows   libjpeg-turbo cross-compiled from Debian's source package by
 #             tools/setup.d/10-libjpeg-mingw.sh into
 #             build/deps/libjpeg-<triple>/, linked statically.
@@ -22,6 +25,17 @@ if(WIN32)
     message(FATAL_ERROR
       "libjpeg for ${GLIMMORA_JPEG_TRIPLE} is missing (${GLIMMORA_JPEG_DIR}).\n"
       "Run tools/install-deps.sh: it cross-compiles libjpeg-turbo from Debian's source package.")
+  endif()
+  add_library(glimmora_jpeg STATIC IMPORTED)
+  set_target_properties(glimmora_jpeg PROPERTIES
+    IMPORTED_LOCATION ${GLIMMORA_JPEG_DIR}/lib/libjpeg.a
+    INTERFACE_INCLUDE_DIRECTORIES ${GLIMMORA_JPEG_DIR}/include)
+elseif(GLIMMORA_FUZZ)
+  set(GLIMMORA_JPEG_DIR ${CMAKE_SOURCE_DIR}/build/deps/libjpeg-fuzz)
+  if(NOT EXISTS ${GLIMMORA_JPEG_DIR}/lib/libjpeg.a OR NOT EXISTS ${GLIMMORA_JPEG_DIR}/include/jpeglib.h)
+    message(FATAL_ERROR
+      "libjpeg for the fuzz targets is missing (${GLIMMORA_JPEG_DIR}).\n"
+      "Run tools/install-deps.sh: it builds libjpeg-turbo with the fuzzing flags.")
   endif()
   add_library(glimmora_jpeg STATIC IMPORTED)
   set_target_properties(glimmora_jpeg PROPERTIES

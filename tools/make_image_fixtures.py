@@ -76,6 +76,8 @@ def main():
     write("fixture24.bmp", bmp(2, 2, 24, square))
     write("fixture24td.bmp", bmp(2, 2, 24, square, top_down=True))
     write("fixture24wide.bmp", bmp(4, 2, 24, [[RED] * 4, [ODD] * 4]))
+    # Sides that are not powers of two: a picture no texture can hold.
+    write("fixture24odd.bmp", bmp(3, 2, 24, [[RED] * 3, [ODD] * 3]))
     write("fixture8.bmp", bmp(2, 2, 8, [[1, 2], [3, 0]], palette=[ODD, RED, GREEN, BLUE]))
     # Two colours in the table, but indices 200 and 255 in the pixels.
     write("fixture8short.bmp", bmp(2, 2, 8, [[0, 1], [200, 255]], palette=[(10, 20, 30), (40, 50, 60)]))

@@ -1,8 +1,10 @@
 #!/bin/bash
 # Builds everything and runs every test: the native tests, the same unit
 # tests and the window-level tests of the 64-bit Windows build under wine64,
-# the 32-bit Windows build (which cannot run here, so it must link), and the
-# fuzz targets over their seeds.
+# the 32-bit Windows build (which cannot run here, so it must link), the
+# native unit and GL tests again under the address and undefined-behaviour
+# sanitizers (the asan preset; any report fails the test), and the fuzz
+# targets over their seeds. Each step reports how long it took.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash tools/install-deps.sh || exit 1
@@ -32,11 +34,16 @@ run_ctest() {
 # seeds, so the targets keep building; long runs are tools/fuzz.sh TARGET
 # SECONDS.
 fuzz_smoke() { build fuzz && run_ctest fuzz; }
+# The native unit and GL tests built with -fsanitize=address,undefined;
+# a sanitizer report ends the test process with a failure.
+sanitizers() { build asan && run_ctest asan; }
 step() {
   local NAME=$1
   shift
   echo "=== $NAME"
+  local START=$SECONDS
   if ! "$@"; then FAILED+=("$NAME"); fi
+  echo "=== $NAME: $((SECONDS - START)) s"
 }
 build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
 
@@ -45,6 +52,7 @@ step "linux tests" run_ctest linux
 step "win64 build" build win64
 step "win64 tests (wine64)" run_ctest win64
 step "win32 build" build win32
+step "sanitizers (asan build, unit and GL tests)" sanitizers
 step "fuzz targets (build, replay the seeds)" fuzz_smoke
 
 echo

@@ -1,5 +1,6 @@
 #include "app/AppPro.h"
 
+#include <filesystem>
 #include <utility>
 
 namespace {
@@ -127,6 +128,10 @@ void TCustomApplicationPro::Initialize()
     FSystemDir = WithTrailingBackslash(FServices.System.SystemDirectory());
     FWindowsDir = WithTrailingBackslash(FServices.System.WindowsDirectory());
     FLog.SetFileName(LogFileNameOf(FApplicationDir, FBaseName));
+    // A saver in the system folder cannot write there: the user's folder
+    // takes the log, and without either the run goes on without one.
+    if (const std::string Local = FServices.System.LocalAppDataDirectory(); !Local.empty())
+        FLog.SetFallback((std::filesystem::path(Local) / FBaseName).string());
 
     App.SetExceptionHook(true);
     App.SetIdleHook(true);

@@ -1,8 +1,10 @@
 #include "app/HeadlessRun.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <ostream>
 
@@ -25,14 +27,52 @@ std::string Format(const char* Pattern, ...)
     return Text;
 }
 
+// A tuning file named on the command line must be a readable file; the one
+// next to the program may be absent or unusable and is then skipped.
 std::string TuningFileFor(const TLinuxRunOptions& O, const std::string& ProgramDir)
 {
-    if (!O.TuningFile.empty()) {
-        if (!std::filesystem::exists(O.TuningFile))
-            throw EGlimmoraError("The tuning file \"" + O.TuningFile + "\" does not exist");
-        return O.TuningFile;
+    if (O.TuningFile.empty())
+        return (std::filesystem::path(ProgramDir) / "glimmora3d.ini").string();
+    const std::string Named = "The tuning file \"" + O.TuningFile + "\"";
+    std::error_code Ec;
+    // The status only: opening a FIFO to look at it would wait for a writer.
+    const auto Status = std::filesystem::status(O.TuningFile, Ec);
+    if (Status.type() == std::filesystem::file_type::not_found)
+        throw EGlimmoraError(Named + " does not exist");
+    if (Ec)
+        throw EGlimmoraError(Named + " cannot be read: " + Ec.message());
+    if (Status.type() == std::filesystem::file_type::directory)
+        throw EGlimmoraError(Named + " is a folder");
+    if (Status.type() != std::filesystem::file_type::regular)
+        throw EGlimmoraError(Named + " is not a regular file (a FIFO, a device or a socket)");
+    std::FILE* F = std::fopen(O.TuningFile.c_str(), "rb");
+    if (F == nullptr)
+        throw EGlimmoraError(Named + " cannot be read: " + std::strerror(errno));
+    std::fclose(F);
+    return O.TuningFile;
+}
+
+// Fails before any frame is drawn when the picture could not be written,
+// with the system's reason. Makes the missing folders; leaves no file.
+void CheckOutputFile(const std::string& FileName)
+{
+    const std::filesystem::path File(FileName);
+    const std::string Named = "Cannot write the snapshot \"" + FileName + "\": ";
+    std::error_code Ec;
+    if (File.has_parent_path()) {
+        std::filesystem::create_directories(File.parent_path(), Ec);
+        if (Ec)
+            throw EGlimmoraError(Named + Ec.message());
     }
-    return (std::filesystem::path(ProgramDir) / "glimmora3d.ini").string();
+    const bool Existed = std::filesystem::exists(File, Ec);
+    // Appending truncates nothing, so an existing picture survives a run
+    // that fails later.
+    std::FILE* F = std::fopen(FileName.c_str(), "ab");
+    if (F == nullptr)
+        throw EGlimmoraError(Named + std::strerror(errno));
+    std::fclose(F);
+    if (!Existed)
+        std::filesystem::remove(File, Ec);
 }
 
 TSceneOptions SceneOptionsOf(const TLinuxRunOptions& O)
@@ -53,6 +93,7 @@ struct TRun {
           Scene(TSceneServices{Clock, Host.GLContext, Host.GLLibraries, Host.Process, Host.Sound, Log,
                                EmbeddedAssets(Host.Resources), [&Err](const std::string& M) { Err << "glimmora3d: " << M << '\n'; }, nullptr})
     {
+        Log.SetFallback(Host.UserLogFolder, [&Err](const std::string& M) { Err << "glimmora3d: " << M << '\n'; });
     }
     TLogFile Log;
     TUnderwaterScene Scene;
@@ -63,6 +104,40 @@ std::string GLText(GLenum Name)
     const GLubyte* Text = glGetString ? glGetString(Name) : nullptr;
     return Text ? reinterpret_cast<const char*>(Text) : "unknown";
 }
+
+// "rendering 37%" on one line of a terminal, rewritten as the percentage
+// grows and wiped at the end; silent where the errors go to a file or a
+// pipe, and for work too short to watch.
+class TProgressLine {
+public:
+    TProgressLine(const THeadlessHost& Host, std::ostream& Err, const char* What, long Steps)
+        : FErr(Err), FWhat(What), FSteps(Steps), FShown(Steps >= MinSteps && Host.ErrIsTerminal && Host.ErrIsTerminal())
+    {
+    }
+    ~TProgressLine()
+    {
+        if (FShown && FPercent >= 0)
+            FErr << '\r' << std::string(std::strlen(FWhat) + 6, ' ') << '\r' << std::flush;
+    }
+    void Step(long Done)
+    {
+        if (!FShown)
+            return;
+        const int Percent = static_cast<int>(100 * std::min(Done, FSteps) / FSteps);
+        if (Percent == FPercent)
+            return;
+        FPercent = Percent;
+        FErr << '\r' << FWhat << ' ' << Percent << '%' << std::flush;
+    }
+    static constexpr long MinSteps = 250;   // 10 s of scene time, or 250 measured frames
+
+private:
+    std::ostream& FErr;
+    const char* FWhat;
+    long FSteps;
+    bool FShown;
+    int FPercent = -1;
+};
 
 double Ms(TSteady::duration D) { return std::chrono::duration<double, std::milli>(D).count(); }
 
@@ -84,20 +159,26 @@ std::vector<uint8_t> ReadFramePixels(int Width, int Height)
 
 int RunSnapshot(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Out, std::ostream& Err)
 {
+    const std::string TuningFile = TuningFileFor(O, Host.ProgramDir);
+    CheckOutputFile(O.OutputFile);
     TManualClock Clock;
     TRun R(Host, Clock, Err);
     // The headless surface is true colour, so the desktop check passes.
     TUnderwaterScene::CheckColorDepth(32, true);
-    R.Scene.Start(SceneOptionsOf(O), TuningFileFor(O, Host.ProgramDir), O.Seed.value_or(1));
+    R.Scene.Start(SceneOptionsOf(O), TuningFile, O.Seed.value_or(1));
     const std::unique_ptr<IRenderWindow> Window = Host.CreateWindow(O.Width, O.Height);
     R.Scene.InitGL(Window->DC());
     R.Scene.ResetFrameState();
     // Frames 40 ms apart until the scene time is reached, then the shot.
     const uint32_t End = static_cast<uint32_t>(O.SceneTime * 1000.0 + 0.5);
     R.Scene.RenderFrame(*Window);
-    while (Clock.Time < End) {
-        Clock.Time = std::min<uint32_t>(End, Clock.Time + 40);
-        R.Scene.RenderFrame(*Window);
+    {
+        TProgressLine Progress(Host, Err, "rendering", (long(End) + 39) / 40);
+        for (long Frame = 1; Clock.Time < End; ++Frame) {
+            Clock.Time = std::min<uint32_t>(End, Clock.Time + 40);
+            R.Scene.RenderFrame(*Window);
+            Progress.Step(Frame);
+        }
     }
     const std::vector<uint8_t> Pixels = ReadFramePixels(O.Width, O.Height);
     R.Scene.ReleaseGL();
@@ -126,12 +207,16 @@ int RunBench(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Out, 
     const std::string Renderer = GLText(GL_RENDERER) + ", OpenGL " + GLText(GL_VERSION);
 
     TSteady::duration Update{}, Total{};
-    for (int i = 0; i < O.Frames; ++i) {
-        const auto T0 = TSteady::now();
-        R.Scene.RenderFrame(*Window);
-        glFinish();   // count the frame's drawing, not just its submission
-        Total += TSteady::now() - T0;
-        Update += R.Scene.LastUpdateTime();
+    {
+        TProgressLine Progress(Host, Err, "measuring", O.Frames);
+        for (int i = 0; i < O.Frames; ++i) {
+            const auto T0 = TSteady::now();
+            R.Scene.RenderFrame(*Window);
+            glFinish();   // count the frame's drawing, not just its submission
+            Total += TSteady::now() - T0;
+            Update += R.Scene.LastUpdateTime();
+            Progress.Step(i + 1);
+        }
     }
     R.Scene.ReleaseGL();
     const double Frames = O.Frames;

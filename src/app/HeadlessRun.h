@@ -44,6 +44,12 @@ struct THeadlessHost {
     // The process's peak resident memory in MiB, for the benchmark.
     std::function<double()> PeakMemoryMiB;
     IPictureFileWriter& Pictures;   // writes the snapshot
+    // The user's own folder for the log when ProgramDir cannot hold it
+    // ("" for none).
+    std::string UserLogFolder = {};
+    // Whether the error stream is a terminal, where long work shows its
+    // progress (null: it is not).
+    std::function<bool()> ErrIsTerminal = nullptr;
     // The backends of runs on a screen; null when the program has none.
     struct TScreenHost* Screen = nullptr;
 };

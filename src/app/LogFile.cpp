@@ -1,5 +1,6 @@
 #include "app/LogFile.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "gl/Errors.h"
@@ -33,22 +34,48 @@ void TLogFile::Pad(long At, long Bytes)
     FSize = At + Bytes;
 }
 
+void TLogFile::SetFallback(std::string Folder, std::function<void(const std::string&)> Notice)
+{
+    FFallbackFolder = std::move(Folder);
+    FNotice = std::move(Notice);
+}
+
 void TLogFile::Open()
 {
     // Created anew (an existing log is truncated) with one block of zeros.
     FStream = std::fopen(FFileName.c_str(), "w+b");
-    if (FStream == nullptr)
-        throw EGlimmoraError("Cannot create the log file \"" + FFileName + "\"");
+    std::string Tried = "\"" + FFileName + "\"";
+    if (FStream == nullptr && !FFallbackFolder.empty()) {
+        // A program in a folder the user cannot write still gets its log.
+        std::error_code Ec;
+        std::filesystem::create_directories(FFallbackFolder, Ec);
+        const std::string Other =
+            (std::filesystem::path(FFallbackFolder) / std::filesystem::path(FFileName).filename()).string();
+        FStream = std::fopen(Other.c_str(), "w+b");
+        if (FStream != nullptr)
+            FFileName = Other;
+        else
+            Tried += " nor \"" + Other + "\"";
+    }
+    if (FStream == nullptr) {
+        // The log is a diagnostic: the run goes on without it.
+        FUnavailable = true;
+        if (FNotice)
+            FNotice("Cannot create the log file " + Tried + "; running without a log");
+        return;
+    }
     FPosition = 0;
     Pad(0, BlockSize);
 }
 
 void TLogFile::WriteLog(std::string_view Text)
 {
-    if (!FEnabled)
+    if (!FEnabled || FUnavailable)
         return;
     if (FStream == nullptr)
         Open();
+    if (FStream == nullptr)
+        return;
     std::string Line(Text);
     Line += "\r\n";
     const long Length = static_cast<long>(Line.size());
@@ -62,4 +89,15 @@ void TLogFile::WriteLog(std::string_view Text)
         std::fwrite(Line.data(), 1, Line.size(), FStream) != Line.size() || std::fflush(FStream) != 0)
         throw EGlimmoraError("Cannot write the log file \"" + FFileName + "\"");
     FPosition += Length;
+}
+
+std::string XdgStateFolder(const std::function<const char*(const char*)>& GetEnv)
+{
+    const char* State = GetEnv("XDG_STATE_HOME");
+    if (State != nullptr && State[0] == '/')
+        return (std::filesystem::path(State) / "glimmora3d").string();
+    const char* Home = GetEnv("HOME");
+    if (Home != nullptr && Home[0] == '/')
+        return (std::filesystem::path(Home) / ".local" / "state" / "glimmora3d").string();
+    return {};
 }

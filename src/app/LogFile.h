@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,12 +22,17 @@ public:
     const std::string& FileName() const { return FFileName; }
     void SetFileName(std::string FileName) { FFileName = std::move(FileName); }
 
+    // Where the log goes when FileName cannot be created: Folder (made when
+    // missing) under the same file name. When that fails too the run goes
+    // on without a log, and Notice (if any) is told once.
+    void SetFallback(std::string Folder, std::function<void(const std::string&)> Notice = nullptr);
+
     bool LogFile() const { return FEnabled; }
     // Switching logging off closes the file; the next line after switching
     // it on again starts a new file.
     void SetLogFile(bool Value);
 
-    // Appends Text + CR LF when logging is on.
+    // Appends Text + CR LF when logging is on and the log could be created.
     void WriteLog(std::string_view Text);
 
 private:
@@ -35,8 +41,16 @@ private:
     void Pad(long At, long Bytes);
 
     std::string FFileName;
+    std::string FFallbackFolder;
+    std::function<void(const std::string&)> FNotice;
     bool FEnabled = false;
+    bool FUnavailable = false;   // neither place could hold the log
     std::FILE* FStream = nullptr;
     long FPosition = 0;
     long FSize = 0;
 };
+
+// The Linux user's folder for state such as the log: $XDG_STATE_HOME/glimmora3d
+// when that is an absolute path, else $HOME/.local/state/glimmora3d; "" when
+// neither is known. GetEnv gives null for a variable that is not set.
+std::string XdgStateFolder(const std::function<const char*(const char*)>& GetEnv);

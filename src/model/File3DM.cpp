@@ -566,6 +566,8 @@ void T3DMFile::LoadFromText(std::string_view Text, const std::string& SourceName
 void T3DMFile::LoadFromResource(const std::string& FileName, const T3DMResourceLookup& Lookup)
 {
     Clear();
+    if (FileName.empty())
+        throw EGlimmoraError("T3DMFile error: no model name given");
     const std::string Name = ResourceNameOf(FileName);
     if (!Lookup)
         throw EGlimmoraError("T3DMFile error: no resource source to read " + Name + " from");

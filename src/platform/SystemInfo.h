@@ -1,8 +1,8 @@
 // Platform seam: where the system keeps its files, and the long form of a
 // file name.
 //
-// Windows: GetLongPathNameW, GetSystemDirectoryW, GetWindowsDirectoryW;
-// texts travel as UTF-8. Tests use a fake (tests/fakes/FakeSystemInfo.h).
+// Windows: GetLongPathNameW, GetSystemDirectoryW, GetWindowsDirectoryW,
+// SHGetFolderPathW (CSIDL_LOCAL_APPDATA); texts travel as UTF-8. Tests use a fake (tests/fakes/FakeSystemInfo.h).
 #pragma once
 
 #include <string>
@@ -19,4 +19,7 @@ public:
     // tell.
     virtual std::string SystemDirectory() = 0;
     virtual std::string WindowsDirectory() = 0;
+    // The user's own folder for local application data (where the log goes
+    // when the program's folder cannot hold it); empty when unknown.
+    virtual std::string LocalAppDataDirectory() { return {}; }
 };

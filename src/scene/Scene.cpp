@@ -5,6 +5,7 @@
 #include "gl/GLUtils.h"
 #include "model/Convert3DM.h"
 #include "model/MorphAnimation.h"
+#include "scene/SceneSettings.h"
 #include "scene/TuningFile.h"
 
 namespace {
@@ -12,18 +13,58 @@ namespace {
 constexpr int PrerollSteps = 5001;
 constexpr float PrerollStep = 0.25f;
 
-TGLRef<TGLPrimitive> LoadPrimitive(const TAssetSource& Assets, const std::string& Name)
+// The entry a value came from and the value, for messages: "[Bills] Model=x.3dm".
+std::string EntryText(const TSceneSettings& Settings, const std::string& Field)
 {
-    auto P = Load3DMPrimitive(Assets, Name);
+    return SceneSettingEntry(Settings, &Field) + "=" + Field;
+}
+
+// Runs Load; a failure gets the entry and its file name appended.
+template <class F>
+auto Named(const TSceneSettings& Settings, const std::string& Field, F Load)
+{
+    try {
+        return Load();
+    } catch (const EGlimmoraError& E) {
+        throw EGlimmoraError(std::string(E.what()) + " (" + EntryText(Settings, Field) + ")");
+    }
+}
+
+TGLRef<TGLPrimitive> LoadPrimitive(const TAssetSource& Assets, const TSceneSettings& Settings, const std::string& Name)
+{
+    auto P = Named(Settings, Name, [&] { return Load3DMPrimitive(Assets, Name); });
     if (!P)
-        throw EGlimmoraError("The model \"" + Name + "\" holds no object");
+        throw EGlimmoraError("The model \"" + Name + "\" holds no object (" + EntryText(Settings, Name) + ")");
     return P;
 }
 
-TGLRef<TGLTexture> NeedTexture(TGLRef<TGLTexture> Texture, const std::string& Name)
+TGLRef<TGLTexture> NeedTexture(const TAssetSource& Assets, const TSceneSettings& Settings, const std::string& Name)
 {
+    auto Texture = Named(Settings, Name, [&] { return LoadTexture(Assets, Name); });
     if (!Texture)
-        throw EGlimmoraError("The image \"" + Name + "\" is not a texture the program can load");
+        throw EGlimmoraError("The image \"" + Name + "\" is not a texture the program can load (" +
+                             EntryText(Settings, Name) + ")");
+    return Texture;
+}
+
+// The colour image with the mask's brightness as alpha. A failure is laid
+// at the colour image's door when that image alone does not load, else at
+// the mask's.
+TGLRef<TGLTexture> NeedMaskedTexture(const TAssetSource& Assets, const TSceneSettings& Settings,
+                                     const std::string& Name, const std::string& MaskName)
+{
+    TGLRef<TGLTexture> Texture;
+    try {
+        Texture = LoadTextureWithAlpha(Assets, Name, MaskName);
+    } catch (const EGlimmoraError& E) {
+        NeedTexture(Assets, Settings, Name);
+        throw EGlimmoraError(std::string(E.what()) + " (" + EntryText(Settings, MaskName) + ")");
+    }
+    if (!Texture) {
+        NeedTexture(Assets, Settings, Name);
+        throw EGlimmoraError("The mask \"" + MaskName + "\" is not an image of the size of \"" + Name +
+                             "\" the program can load (" + EntryText(Settings, MaskName) + ")");
+    }
     return Texture;
 }
 
@@ -96,14 +137,14 @@ void TUnderwaterScene::BuildScene()
     O.Engine = std::make_unique<TOpenGLEngine>(FServices.GLBackend, FServices.GLLibraries);
     O.Material = MakeGLRef<TGLMaterial>();
 
-    O.BillPrimitive = LoadPrimitive(Assets, FSettings.BillModelName);
+    O.BillPrimitive = LoadPrimitive(Assets, FSettings, FSettings.BillModelName);
     O.BillShimmerPrimitive = O.BillPrimitive->Copy();
     O.BillShimmerPrimitive->TexCoords.LoadFromArray(
         std::vector<float>{0, 0, 0, 4, 4, 4, 4, 0, 0, 0, 0, 4, 4, 4, 4, 0});
 
-    O.BubblePrimitive = LoadPrimitive(Assets, FSettings.BubbleModelName);
+    O.BubblePrimitive = LoadPrimitive(Assets, FSettings, FSettings.BubbleModelName);
 
-    O.BottomPrimitive = LoadPrimitive(Assets, FSettings.PlaneModelName);
+    O.BottomPrimitive = LoadPrimitive(Assets, FSettings, FSettings.PlaneModelName);
     O.BottomCausticLayer = O.BottomPrimitive->Copy();
     O.BottomShadeLayer = O.BottomPrimitive->Copy();
     O.BottomShadeLayer->Colors.SetCount(O.BottomShadeLayer->Vertices.Count());
@@ -122,17 +163,18 @@ void TUnderwaterScene::BuildScene()
     O.BackdropPrimitive->TexCoords.LoadFromArray(std::vector<float>{0, 0, 0, 1, 1, 1, 1, 0});
     O.BackdropPrimitive->Normals.LoadFromArray(std::vector<float>{0, 1, 0});
 
-    O.BillTexture = NeedTexture(LoadTexture(Assets, FSettings.BillTextureName), FSettings.BillTextureName);
-    O.ShimmerTexture = NeedTexture(LoadTexture(Assets, FSettings.ShimmerTextureName), FSettings.ShimmerTextureName);
-    O.BubbleTexture = NeedTexture(LoadTextureWithAlpha(Assets, FSettings.BubbleTextureName, FSettings.BubbleMaskName),
-                                  FSettings.BubbleTextureName);
+    O.BillTexture = NeedTexture(Assets, FSettings, FSettings.BillTextureName);
+    O.ShimmerTexture = NeedTexture(Assets, FSettings, FSettings.ShimmerTextureName);
+    O.BubbleTexture = NeedMaskedTexture(Assets, FSettings, FSettings.BubbleTextureName, FSettings.BubbleMaskName);
     LoadThemeTextures(O);
 
-    TAnimatedModel Wave = LoadAnimatedModel(Assets, FSettings.WaveFrameListName);
+    TAnimatedModel Wave =
+        Named(FSettings, FSettings.WaveFrameListName, [&] { return LoadAnimatedModel(Assets, FSettings.WaveFrameListName); });
     O.WaveFrames = std::move(Wave.Primitives);
     O.WaveAnimations = std::move(Wave.Animations);
     if (O.WaveFrames.Count() == 0)
-        throw EGlimmoraError("The frame list \"" + FSettings.WaveFrameListName + "\" holds no frame");
+        throw EGlimmoraError("The frame list \"" + FSettings.WaveFrameListName + "\" holds no frame (" +
+                             EntryText(FSettings, FSettings.WaveFrameListName) + ")");
 
     // Each effect's own ranges, then the view and the planes they share.
     const TSceneSettings& S = FSettings;
@@ -158,9 +200,9 @@ void TUnderwaterScene::LoadThemeTextures(TSceneObjects& O) const
     for (int i = 0; i < 3; ++i) {
         const TSceneTheme& T = FSettings.Themes[i];
         TThemeTextures& Textures = O.ThemeTextures[i];
-        Textures.CausticTexture = NeedTexture(LoadTexture(FServices.Assets, T.CausticTextureName), T.CausticTextureName);
-        Textures.BottomTexture = NeedTexture(LoadTexture(FServices.Assets, T.BottomTextureName), T.BottomTextureName);
-        Textures.WaterTexture = NeedTexture(LoadTexture(FServices.Assets, T.WaterTextureName), T.WaterTextureName);
+        Textures.CausticTexture = NeedTexture(FServices.Assets, FSettings, T.CausticTextureName);
+        Textures.BottomTexture = NeedTexture(FServices.Assets, FSettings, T.BottomTextureName);
+        Textures.WaterTexture = NeedTexture(FServices.Assets, FSettings, T.WaterTextureName);
     }
 }
 

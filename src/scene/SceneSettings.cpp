@@ -1,5 +1,7 @@
 #include "scene/SceneSettings.h"
 
+#include <variant>
+
 #include "app/Scramble.h"
 
 namespace {
@@ -181,4 +183,18 @@ void SetProcessPriority(IProcessControl& Process, int Selector)
         Process.SetPriorityClass(pcNormal);
     else if (Selector == 2 || Selector == 3)
         Process.SetPriorityClass(pcHigh);
+}
+
+std::string SceneSettingEntry(const TSceneSettings& Settings, const void* Field)
+{
+    // The rows reach their fields through non-const owners; only addresses
+    // are taken here.
+    auto& Owner = const_cast<TSceneSettings&>(Settings);
+    for (const TSceneSettingRow& R : SceneSettingRows()) {
+        const bool Match = std::visit(
+            [&](const auto& F) { return static_cast<const void*>(&F.Member(Owner)) == Field; }, R.Field);
+        if (Match)
+            return "[" + UnscrambleKey(R.Section) + "] " + UnscrambleKey(R.Key);
+    }
+    return {};
 }

@@ -54,6 +54,10 @@ using TSceneSettingRow = TSettingRow<TSceneSettings, float, TGLColor, std::strin
 // built-in value, in the order the file is read.
 std::span<const TSceneSettingRow> SceneSettingRows();
 
+// "[Section] Key" of the row whose field lives at Field inside Settings, so
+// a message can name the entry a value came from ("" for no row).
+std::string SceneSettingEntry(const TSceneSettings& Settings, const void* Field);
+
 // Every row of the table at its built-in value, and the fountain's gravity.
 void SetSceneDefaults(TSceneSettings& S);
 

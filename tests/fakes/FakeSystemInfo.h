@@ -14,6 +14,7 @@ public:
     std::map<std::string, std::string> LongNames;   // short path -> long path
     std::string System = "C:\\WINDOWS\\system32";
     std::string Windows = "C:\\WINDOWS";
+    std::string LocalAppData;   // empty: unknown
 
     std::string LongPathName(const std::string& Path) override
     {
@@ -31,6 +32,8 @@ public:
         FLog.Add("System.WindowsDirectory");
         return Windows;
     }
+
+    std::string LocalAppDataDirectory() override { return LocalAppData; }
 
 private:
     TCallLog& FLog;

@@ -49,6 +49,27 @@ printf '[Planes]\nPlaneModel=dollar.jpg\n' >"$TMP/badasset.ini"
 check "an asset that is not a model ends the run" fails_with "The model \"dollar.jpg\" holds no object" --snapshot "$TMP/x.png" --ini "$TMP/badasset.ini"
 check "a missing tuning file named on the command line is an error" \
   fails_with "does not exist" --snapshot "$TMP/x.png" --ini "$TMP/none.ini"
+mkdir "$TMP/folder.ini"
+check "a folder named by --ini is an error" fails_with "folder.ini\" is a folder" --snapshot "$TMP/x.png" --ini "$TMP/folder.ini"
+mkfifo "$TMP/fifo.ini"
+check "a FIFO named by --ini is an error, without waiting for a writer" \
+  timeout 20 bash -c "$(declare -f fails_with); PROG='$PROG'; fails_with 'fifo.ini\" is not a regular file' --snapshot '$TMP/x.png' --ini '$TMP/fifo.ini'"
+check "a device named by --ini is an error" fails_with "\"/dev/null\" is not a regular file" --snapshot "$TMP/x.png" --ini /dev/null
+printf '[Fishes]\n' >"$TMP/locked.ini"
+chmod 000 "$TMP/locked.ini"
+if [ "$(id -u)" -ne 0 ]; then
+  check "an unreadable tuning file is an error with the reason" \
+    fails_with "locked.ini\" cannot be read: Permission denied" --snapshot "$TMP/x.png" --ini "$TMP/locked.ini"
+fi
+mkdir "$TMP/taken.png"
+check "a snapshot over a folder fails with the system's reason" \
+  fails_with "Cannot write the snapshot \"$TMP/taken.png\": Is a directory" --snapshot "$TMP/taken.png" --size 64x48
+if [ "$(id -u)" -ne 0 ]; then
+  mkdir "$TMP/locked"
+  chmod 555 "$TMP/locked"
+  check "a snapshot in a read-only folder fails with the system's reason" \
+    fails_with "Permission denied" --snapshot "$TMP/locked/x.png" --size 64x48
+fi
 check "a bad argument is named" fails_with 'Bad value "7" for --theme' --snapshot "$TMP/x.png" --theme 7
 check "nothing is written on failure" test ! -e "$TMP/x.png"
 check "without a display a window run says what still works" \

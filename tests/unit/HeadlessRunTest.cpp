@@ -106,6 +106,95 @@ TEST_F(HeadlessRunTest, APictureThatCannotBeWrittenEndsTheRunWithTheWritersReaso
     EXPECT_EQ(Out.str(), "");
 }
 
+TEST_F(HeadlessRunTest, ATuningFileNamedOnTheCommandLineMustBeAReadableFile)
+{
+    std::filesystem::create_directories(Dir.File("folder.ini"));
+    EXPECT_EQ(Run({"--snapshot", Dir.File("x.png"), "--ini", Dir.File("folder.ini")}), 1);
+    EXPECT_EQ(Err.str(), "glimmora3d: The tuning file \"" + Dir.File("folder.ini") + "\" is a folder\n");
+    EXPECT_TRUE(WindowSizes.empty());
+    Err.str("");
+    EXPECT_EQ(Run({"--bench", "--ini", Dir.File("folder.ini")}), 1);
+    EXPECT_NE(Err.str().find("is a folder"), std::string::npos) << Err.str();
+    // The one next to the program may be anything: it is skipped.
+    std::filesystem::create_directories(Dir.File("glimmora3d.ini"));
+    Err.str("");
+    EXPECT_EQ(Run({"--snapshot", Dir.File("x.png"), "--size", "8x6", "--time", "0"}), 0) << Err.str();
+}
+
+TEST_F(HeadlessRunTest, ASnapshotThatCannotBeWrittenFailsBeforeTheFirstFrame)
+{
+    std::filesystem::create_directories(Dir.File("taken.png"));
+    Dir.Write("plain", "x");
+    for (const std::string Name : {"taken.png", "plain/x.png"}) {
+        SCOPED_TRACE(Name);
+        Err.str("");
+        EXPECT_EQ(Run({"--snapshot", Dir.File(Name), "--size", "8x6"}), 1);
+        const std::string Text = Err.str();
+        // The system's reason follows the file name.
+        EXPECT_EQ(Text.rfind("glimmora3d: Cannot write the snapshot \"" + Dir.File(Name) + "\": ", 0), 0u) << Text;
+        EXPECT_GT(Text.size(), ("glimmora3d: Cannot write the snapshot \"" + Dir.File(Name) + "\": \n").size());
+        EXPECT_TRUE(WindowSizes.empty());
+        EXPECT_EQ(Swaps(), 0);
+    }
+    // A picture already there is kept when the run fails later.
+    Dir.Write("old.png", "old");
+    Dir.Write("bad.ini", "[Fishes]\nFogColor=0,blue,0\n");
+    EXPECT_EQ(Run({"--snapshot", Dir.File("old.png"), "--ini", Dir.File("bad.ini")}), 1);
+    EXPECT_EQ(TTempDir::Read(Dir.File("old.png")), "old");
+}
+
+TEST_F(HeadlessRunTest, ALogThatCannotBeCreatedNextToTheProgramGoesToTheUsersFolderOrNowhere)
+{
+    Dir.Write("plain", "x");
+    Host.ProgramDir = Dir.File("plain/bin");   // a folder that cannot exist
+    Host.UserLogFolder = Dir.File("state/glimmora3d");
+    const std::string Ini = Dir.Write("log.ini", "[System]\nLog=1\n");
+    ASSERT_EQ(Run({"--snapshot", Dir.File("a.png"), "--size", "8x6", "--time", "0", "--ini", Ini}), 0) << Err.str();
+    EXPECT_EQ(Err.str(), "");
+    EXPECT_FALSE(TTempDir::Read(Dir.File("state/glimmora3d/glimmora3d.log")).empty());
+
+    Host.UserLogFolder = Dir.File("plain/state");
+    ASSERT_EQ(Run({"--snapshot", Dir.File("b.png"), "--size", "8x6", "--time", "0", "--ini", Ini}), 0) << Err.str();
+    EXPECT_EQ(Err.str(), "glimmora3d: Cannot create the log file \"" +
+                             (std::filesystem::path(Dir.File("plain/bin")) / "glimmora3d.log").string() + "\" nor \"" +
+                             (std::filesystem::path(Dir.File("plain/state")) / "glimmora3d.log").string() +
+                             "\"; running without a log\n");
+    EXPECT_TRUE(std::filesystem::exists(Dir.File("b.png")));
+}
+
+TEST_F(HeadlessRunTest, LongWorkShowsItsProgressOnlyOnATerminal)
+{
+    const struct {
+        bool Terminal;
+        std::vector<std::string> Args;
+        std::string Shown;
+    } Cases[] = {
+        {true, {"--snapshot", Dir.File("a.png"), "--size", "8x6", "--time", "12"}, "rendering"},
+        {false, {"--snapshot", Dir.File("a.png"), "--size", "8x6", "--time", "12"}, ""},
+        {true, {"--snapshot", Dir.File("a.png"), "--size", "8x6", "--time", "1"}, ""},
+        {true, {"--bench", "--size", "8x6", "--frames", "300"}, "measuring"},
+        {false, {"--bench", "--size", "8x6", "--frames", "300"}, ""},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Args[C.Args.size() - 1]);
+        Host.ErrIsTerminal = [&] { return C.Terminal; };
+        Err.str("");
+        ASSERT_EQ(Run(C.Args), 0) << Err.str();
+        const std::string Text = Err.str();
+        if (C.Shown.empty()) {
+            EXPECT_EQ(Text, "");
+            continue;
+        }
+        // Each percentage once, on the same line, then the line wiped.
+        EXPECT_EQ(Text.rfind("\r" + C.Shown + " 0%", 0), 0u) << Text;
+        EXPECT_NE(Text.find("\r" + C.Shown + " 50%\r" + C.Shown + " 51%"), std::string::npos) << Text;
+        EXPECT_NE(Text.find("\r" + C.Shown + " 100%\r" + std::string(C.Shown.size() + 6, ' ') + "\r"),
+                  std::string::npos) << Text;
+        EXPECT_EQ(Text.back(), '\r');
+        EXPECT_EQ(Text.find('\n'), std::string::npos);
+    }
+}
+
 TEST_F(HeadlessRunTest, HelpAndVersionNeedNoBackend)
 {
     EXPECT_EQ(Run({"--version"}), 0);

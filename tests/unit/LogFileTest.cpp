@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -66,10 +67,54 @@ TEST(TLogFile, SwitchingOffClosesAndALaterLineRestartsTheFile)
     EXPECT_EQ(Text.find("first"), std::string::npos);
 }
 
-TEST(TLogFile, AFolderThatCannotHoldTheLogGivesAClearError)
+TEST(TLogFile, ALogThatCannotBeCreatedGoesToTheFallbackFolder)
 {
     TTempDir Dir;
     TLogFile Log(Dir.File("missing/sub/a.log"));
+    std::vector<std::string> Notices;
+    Log.SetFallback(Dir.File("state/glimmora3d"), [&](const std::string& M) { Notices.push_back(M); });
     Log.SetLogFile(true);
-    EXPECT_THROW(Log.WriteLog("x"), std::runtime_error);
+    Log.WriteLog("x");
+    EXPECT_EQ(Log.FileName(), Dir.File("state/glimmora3d/a.log"));
+    EXPECT_EQ(TTempDir::Read(Dir.File("state/glimmora3d/a.log")).substr(0, 3), "x\r\n");
+    EXPECT_TRUE(Notices.empty());
+}
+
+TEST(TLogFile, WhenNoPlaceHoldsTheLogTheRunGoesOnWithoutOneAndSaysSoOnce)
+{
+    TTempDir Dir;
+    Dir.Write("file", "");
+    for (const std::string& Fallback : {std::string(), Dir.File("file/sub")}) {
+        SCOPED_TRACE(Fallback);
+        TLogFile Log(Dir.File("missing/a.log"));
+        std::vector<std::string> Notices;
+        Log.SetFallback(Fallback, [&](const std::string& M) { Notices.push_back(M); });
+        Log.SetLogFile(true);
+        EXPECT_NO_THROW(Log.WriteLog("x"));
+        EXPECT_NO_THROW(Log.WriteLog("y"));
+        const std::string Tried = "\"" + Dir.File("missing/a.log") + "\"" +
+                                  (Fallback.empty() ? "" : " nor \"" + Dir.File("file/sub/a.log") + "\"");
+        EXPECT_EQ(Notices, std::vector<std::string>{"Cannot create the log file " + Tried + "; running without a log"});
+        EXPECT_FALSE(std::filesystem::exists(Dir.File("missing")));
+    }
+}
+
+TEST(XdgStateFolder, TheStateHomeWhenAbsoluteElseTheHomesDefault)
+{
+    const struct {
+        const char* State;
+        const char* Home;
+        std::string Folder;
+    } Cases[] = {
+        {"/s", "/h", "/s/glimmora3d"},
+        {nullptr, "/h", "/h/.local/state/glimmora3d"},
+        {"relative", "/h", "/h/.local/state/glimmora3d"},
+        {"", "/h", "/h/.local/state/glimmora3d"},
+        {nullptr, nullptr, ""},
+        {nullptr, "", ""},
+    };
+    for (const auto& C : Cases) {
+        const auto Env = [&](const char* Name) { return std::string(Name) == "XDG_STATE_HOME" ? C.State : C.Home; };
+        EXPECT_EQ(std::filesystem::path(XdgStateFolder(Env)), std::filesystem::path(C.Folder)) << C.Folder;
+    }
 }

@@ -434,6 +434,37 @@ TEST_F(SceneTest, BadTuningFileValuesReachTheErrorPath)
     EXPECT_FALSE(Scene.Built()) << "a failed build leaves nothing half made";
 }
 
+// A failed asset names the tuning entry it came from and the file; a bad
+// mask is the mask's fault, not the colour image's.
+TEST_F(SceneTest, AnAssetThatFailsNamesItsEntryAndFile)
+{
+    const std::pair<std::string, std::string> Cases[] = {
+        {"[Bubbles]\nMask=fixture24.bmp\n",
+         "The mask \"fixture24.bmp\" is not an image of the size of \"puzir.jpg\" the program can load "
+         "([Bubbles] Mask=fixture24.bmp)"},
+        {"[Bubbles]\nImage=fixture24odd.bmp\n",
+         "TGLTexture.SetSize error: a size is not power 2 ([Bubbles] Image=fixture24odd.bmp)"},
+        {"[Bubbles]\nMask=nothing.jpg\n", "Resource nothing_jpg not found ([Bubbles] Mask=nothing.jpg)"},
+        {"[Bubbles]\nImage=nothing.jpg\n", "Resource nothing_jpg not found ([Bubbles] Image=nothing.jpg)"},
+        {"[Bills]\nImage=fixture24odd.bmp\n",
+         "TGLTexture.SetSize error: a size is not power 2 ([Bills] Image=fixture24odd.bmp)"},
+        {"[Fountain]\nWaterTexture=x.png\n",
+         "The image \"x.png\" is not a texture the program can load ([Fountain] WaterTexture=x.png)"},
+        {"[Bills]\nModel=\n", "T3DMFile error: no model name given ([Bills] Model=)"},
+        {"[Planes]\nPlaneModel=dollar.jpg\n", "The model \"dollar.jpg\" holds no object ([Planes] PlaneModel=dollar.jpg)"},
+    };
+    for (const auto& [Tuning, Message] : Cases) {
+        SCOPED_TRACE(Tuning);
+        try {
+            Scene.Start({}, Dir.Write("t.ini", Tuning), 1u);
+            ADD_FAILURE() << "the build must fail";
+        } catch (const EGlimmoraError& E) {
+            EXPECT_EQ(std::string(E.what()), Message);
+        }
+        EXPECT_FALSE(Scene.Built());
+    }
+}
+
 // Each effect takes its own ranges from the settings, and the view and the
 // planes that all of them share.
 TEST_F(SceneTest, EffectsTakeTheirRangesAndTheSharedViewAndPlanes)

@@ -452,6 +452,27 @@ TEST_F(ScrSaverAppTest, WithoutDebugOrHandlerAnExceptionIsDroppedSilently)
     EXPECT_EQ(Seen, "original");
 }
 
+TEST_F(ScrSaverAppTest, ALogThatCannotBeMadeNextToTheProgramGoesToTheLocalApplicationData)
+{
+    TTempDir Dir;
+    P.System.LocalAppData = Dir.File("local");
+    auto App = P.MakeApp({Dir.File("missing/Glimmora3D.scr"), "/s"});
+    App->Initialize();
+    App->SetLogFile(true);
+    App->WriteLog("moved");
+    const std::filesystem::path Expected = std::filesystem::path(Dir.File("local")) / "Glimmora3D" / "Glimmora3D.log";
+    EXPECT_EQ(std::filesystem::path(App->LogFileName()), Expected);
+    EXPECT_EQ(TTempDir::Read(Expected.string()).substr(0, 7), "moved\r\n");
+    // Without that folder either, the run goes on without a log.
+    Dir.Write("file", "");
+    P.System.LocalAppData = Dir.File("file/local");
+    auto Unlogged = P.MakeApp({Dir.File("file/Glimmora3D.scr"), "/s"});
+    Unlogged->Initialize();
+    Unlogged->SetLogFile(true);
+    EXPECT_NO_THROW(Unlogged->WriteLog("lost"));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("file/local")));
+}
+
 TEST_F(ScrSaverAppTest, OptionsEventsAreFollowedByClosingTheKey)
 {
     auto App = P.MakeApp({Scr, "/c"});

@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include "platform/win32/Win32AppServices.h"
 #include "platform/win32/Win32Text.h"
@@ -41,6 +42,13 @@ public:
     std::string WindowsDirectory() override
     {
         return Win32Narrow(AskSystem([](wchar_t* Buffer, DWORD Size) { return GetWindowsDirectoryW(Buffer, Size); }));
+    }
+    std::string LocalAppDataDirectory() override
+    {
+        wchar_t Buffer[MAX_PATH] = {};
+        if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, Buffer)))
+            return {};
+        return Win32Narrow(Buffer);
     }
 };
 

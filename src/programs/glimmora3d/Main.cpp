@@ -5,11 +5,13 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -19,6 +21,7 @@
 #include "app/HeadlessRun.h"
 #include "app/LinuxWindowRun.h"
 #include "app/OptionsFile.h"
+#include "app/LogFile.h"
 #include "platform/headless/EGLPbufferContext.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/PngFile.h"
@@ -123,6 +126,8 @@ int main(int argc, char** argv)
                        ProcessStart,
                        PeakMemoryMiB,
                        *Pictures,
+                       XdgStateFolder([](const char* Name) -> const char* { return std::getenv(Name); }),
+                       [] { return isatty(STDERR_FILENO) == 1; },
                        &Screen};
     return RunLinuxProgram(std::vector<std::string>(argv + 1, argv + argc), Host, std::cout, std::cerr);
 }
