@@ -17,19 +17,11 @@
 
 #include "gl/GLClasses.h"
 #include "platform/win32/Win32Backends.h"
+#include "platform/win32/Win32Text.h"
 
 namespace {
 
 LRESULT CALLBACK ProbeWndProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) { return DefWindowProcW(Wnd, Msg, W, L); }
-
-std::string Narrow(const wchar_t* Text)
-{
-    const int N = WideCharToMultiByte(CP_UTF8, 0, Text, -1, nullptr, 0, nullptr, nullptr);
-    std::string S(N > 0 ? static_cast<std::size_t>(N - 1) : 0, '\0');
-    if (N > 1)
-        WideCharToMultiByte(CP_UTF8, 0, Text, -1, S.data(), N, nullptr, nullptr);
-    return S;
-}
 
 std::string Pixel(int X, int Y)
 {
@@ -47,7 +39,7 @@ int WINAPI WinMain(HINSTANCE Instance, HINSTANCE, LPSTR, int)
     LPWSTR* Argv = CommandLineToArgvW(GetCommandLineW(), &Argc);
     if (!Argv || Argc < 2)
         return 2;
-    std::ofstream Report(Narrow(Argv[1]));
+    std::ofstream Report(Win32Narrow(Argv[1]));
     if (!Report)
         return 2;
 
@@ -68,7 +60,7 @@ int WINAPI WinMain(HINSTANCE Instance, HINSTANCE, LPSTR, int)
         const auto Libraries = CreateSystemLibraryLoader();
         TOpenGLEngine Engine(*Context, *Libraries);
         if (Argc >= 3)
-            Engine.OpenGLLibName = Narrow(Argv[2]);
+            Engine.OpenGLLibName = Win32Narrow(Argv[2]);
         try {
             Engine.SetDC(DC);
             Engine.SetDefaults();

@@ -16,13 +16,13 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include "platform/win32/Win32Text.h"
 
 namespace {
 
 const COLORREF HostColor = RGB(255, 0, 255);
 std::string ChildrenName;
 
-std::string Narrow(const wchar_t* Text);
 
 BOOL CALLBACK ListChild(HWND Child, LPARAM Param)
 {
@@ -36,7 +36,7 @@ BOOL CALLBACK ListChild(HWND Child, LPARAM Param)
     GetWindowThreadProcessId(Child, &Pid);
     char Style[16];
     wsprintfA(Style, "%08lx", static_cast<unsigned long>(GetWindowLongW(Child, GWL_STYLE)));
-    Out += "child: " + Narrow(Class) + " " + std::to_string(R.left) + " " + std::to_string(R.top) + " " +
+    Out += "child: " + Win32Narrow(Class) + " " + std::to_string(R.left) + " " + std::to_string(R.top) + " " +
            std::to_string(R.right - R.left) + " " + std::to_string(R.bottom - R.top) + " " + Style + " " +
            (Pid != GetCurrentProcessId() ? "1" : "0") + "\n";
     return TRUE;
@@ -82,15 +82,6 @@ LRESULT CALLBACK HostProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L)
     return DefWindowProcW(Wnd, Msg, W, L);
 }
 
-std::string Narrow(const wchar_t* Text)
-{
-    const int N = WideCharToMultiByte(CP_UTF8, 0, Text, -1, nullptr, 0, nullptr, nullptr);
-    std::string S(N > 0 ? static_cast<std::size_t>(N - 1) : 0, '\0');
-    if (N > 1)
-        WideCharToMultiByte(CP_UTF8, 0, Text, -1, S.data(), N, nullptr, nullptr);
-    return S;
-}
-
 } // namespace
 
 int WINAPI WinMain(HINSTANCE Inst, HINSTANCE, LPSTR, int)
@@ -99,7 +90,7 @@ int WINAPI WinMain(HINSTANCE Inst, HINSTANCE, LPSTR, int)
     LPWSTR* Argv = CommandLineToArgvW(GetCommandLineW(), &Argc);
     if (!Argv || Argc < 2)
         return 2;
-    const std::string ReportName = Narrow(Argv[1]);
+    const std::string ReportName = Win32Narrow(Argv[1]);
     ChildrenName = ReportName + ".children";
     LocalFree(Argv);
 

@@ -20,6 +20,7 @@
 #include "platform/win32/Win32AppServices.h"
 #include "platform/win32/Win32Backends.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Text.h"
 
 namespace {
 
@@ -42,15 +43,6 @@ LRESULT CALLBACK HostProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L)
     return DefWindowProcW(Wnd, Msg, W, L);
 }
 
-std::string Narrow(const wchar_t* Text)
-{
-    const int N = WideCharToMultiByte(CP_UTF8, 0, Text, -1, nullptr, 0, nullptr, nullptr);
-    std::string S(N > 0 ? static_cast<std::size_t>(N - 1) : 0, '\0');
-    if (N > 1)
-        WideCharToMultiByte(CP_UTF8, 0, Text, -1, S.data(), N, nullptr, nullptr);
-    return S;
-}
-
 } // namespace
 
 int WINAPI WinMain(HINSTANCE Inst, HINSTANCE, LPSTR, int)
@@ -59,7 +51,7 @@ int WINAPI WinMain(HINSTANCE Inst, HINSTANCE, LPSTR, int)
     LPWSTR* Argv = CommandLineToArgvW(GetCommandLineW(), &Argc);
     if (!Argv || Argc < 2)
         return 2;
-    const std::string ReportName = Narrow(Argv[1]);
+    const std::string ReportName = Win32Narrow(Argv[1]);
     LocalFree(Argv);
 
     WNDCLASSW Wc{};
