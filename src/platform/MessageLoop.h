@@ -34,6 +34,11 @@ public:
     // that waits for a message. Run returns at once when called before.
     virtual void Terminate() = 0;
     virtual bool Terminated() const = 0;
+    // One turn of Run, for a loop of the caller's own (a modal run inside
+    // a handler): handles the next message when one waits; otherwise runs
+    // the idle hook and, when it is done, waits until a message arrives
+    // (without handling it). Returns at once once terminated.
+    virtual void HandleMessage() = 0;
     // Handles every message waiting now (no idle turn), then returns; a
     // quit message among them terminates the loop.
     virtual void ProcessMessages() = 0;
