@@ -52,6 +52,8 @@ step "linux tests" run_ctest linux
 step "win64 build" build win64
 step "win64 tests (wine64)" run_ctest win64
 step "win32 build" build win32
+# The zip files a Windows user downloads, made from the two builds and checked.
+step "windows packages" bash tools/package-windows.sh
 step "sanitizers (asan build, unit and GL tests)" sanitizers
 step "fuzz targets (build, replay the seeds)" fuzz_smoke
 
