@@ -77,6 +77,11 @@ else()
     target_include_directories(${N} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_link_libraries(${N} PRIVATE glimmora_portable glimmora_platform)
   endforeach()
+  # Lists a window's controls (texts, places, states, values) for the
+  # window-level tests; a console program, so its list goes to stdout.
+  add_executable(WindowProbe ${CMAKE_SOURCE_DIR}/tests/win/programs/WindowProbe.cpp)
+  target_compile_options(WindowProbe PRIVATE -municode)
+  target_link_options(WindowProbe PRIVATE -municode -static)
   # The preview picture probe runs the saver's /p path in its own process
   # and shows the program's still picture: it embeds that bitmap.
   glimmora_embed_resources(PreviewPictureProbe ${CMAKE_SOURCE_DIR}/resources/Background.bmp)
