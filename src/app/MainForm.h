@@ -17,8 +17,11 @@
 #include "app/ScrSaverApp.h"
 #include "gl/GLUtils.h"
 #include "platform/MessageLoop.h"
+#include "platform/SettingsWindow.h"
 #include "platform/Windowing.h"
 #include "scene/Scene.h"
+
+class TSettingsDialog;
 
 inline constexpr const char* ErrorBoxCaption = "Glimmora Screen Saver Error!";
 inline constexpr const char* MainFormCaption = "Glimmora 3D Screen Saver";
@@ -29,6 +32,19 @@ inline constexpr int MainFormDesignWidth = 511;
 inline constexpr int MainFormDesignHeight = 363;
 // How often the preview checks that its parent window still exists.
 inline constexpr unsigned PreviewParentCheckMs = 500;
+
+// The settings dialog's texts.
+inline constexpr const char* SoftwareModeWarning =
+    "In this screen mode, hardware acceleration was not detected! The screen saver runs in Software mode with "
+    "lower performance and quality!\r\nClick on Help button in the settings of screen saver to resolve this "
+    "problem.";
+inline constexpr const char* HelpFileName = "GLIMMORA 3D.HLP";
+inline constexpr const char* HelpCaption = "Glimmora 3D Help";
+inline constexpr const char* AboutCaption = "About Glimmora 3D Screen Saver";
+inline constexpr const char* MakerLinkText = "tarnwick.invalid/glimmora3d";
+inline constexpr const char* MakerLinkUrl = "https://tarnwick.invalid/glimmora3d/";
+// The program's own help, shown when no help file can be opened.
+extern const char* const SettingsHelpText;
 
 // A display mode as the form uses it.
 struct TFormDisplayMode {
@@ -53,6 +69,15 @@ public:
     // password check to pass (or when it passes) Steps run and the summary
     // is logged. False when the run goes on.
     virtual bool EndSaver(const TRunSummary& Summary, const TEndSaverSteps& Steps) = 0;
+    // The application's title ("Glimmora 3D") and version ("1.7").
+    virtual std::string Title() const = 0;
+    virtual std::string VersionText() const = 0;
+    // The window the command line named for the settings dialog
+    // ("/c:1234"); 0 when it named none.
+    virtual TWindowHandle DialogOwner() const = 0;
+    // Writes the options through the component (OnSaveOptions).
+    virtual void SaveOptions() = 0;
+    virtual void SetScreenSaverRunning(bool Running) = 0;
 };
 
 // The display control.
@@ -79,6 +104,9 @@ public:
     virtual bool DesktopOnly() = 0;
     // Stores the theme an automatic rotation showed last.
     virtual void SaveAutoTheme(int ThemeIndex) = 0;
+    // The folder of the .exe twin and the help file, with a trailing
+    // backslash.
+    virtual std::string ProgramPath() = 0;
 };
 
 // The underwater scene.
@@ -100,6 +128,12 @@ public:
     virtual void SetFullScreenRunning(bool Value) = 0;
     virtual int FramesPerSecond() const = 0;
     virtual const TSceneOptions& Options() const = 0;
+    // The options the running scene reads at its next frame.
+    virtual TSceneOptions& Options() = 0;
+    // Vendor, renderer and version of the first context.
+    virtual std::string GLSummaryText() const = 0;
+    // The context bound last draws without hardware acceleration.
+    virtual bool GenericPixelFormat() const = 0;
 };
 
 // IMainFormScene over the real scene.
@@ -121,6 +155,12 @@ public:
     void SetFullScreenRunning(bool Value) override { FScene.SetFullScreenRunning(Value); }
     int FramesPerSecond() const override { return FScene.FramesPerSecond(); }
     const TSceneOptions& Options() const override { return FScene.Options(); }
+    TSceneOptions& Options() override { return FScene.Options(); }
+    std::string GLSummaryText() const override { return FScene.GLSummaryText(); }
+    bool GenericPixelFormat() const override
+    {
+        return FScene.Built() && FScene.Objects().Engine && FScene.Objects().Engine->Generic;
+    }
 
 private:
     TUnderwaterScene& FScene;
@@ -135,6 +175,10 @@ struct TMainFormServices {
     IMainFormScene& Scene;
     // The program's embedded resources (the still picture).
     IEmbeddedResources& Resources;
+    // The settings dialog's windows and logic (smConfig and smProgram);
+    // null where the program shows no dialog.
+    ISettingsWindows* Settings = nullptr;
+    TSettingsDialog* Dialog = nullptr;
 };
 
 // A picture of the decoded bitmap (8-bit palette or 24-bit) for a window
@@ -154,6 +198,9 @@ public:
     // smPreview: a child of Parent covering its client area; false (and
     // no window) when Parent is not a window.
     bool PreparePreviewForm(TWindowHandle Parent);
+    // smConfig and smProgram: the settings dialog, shown, owned by the
+    // window the command line named when that is a window.
+    void PrepareSettingsForm();
 
     // Handlers of the application frame's events.
     void ScreenSaverAppStart();
@@ -164,6 +211,8 @@ public:
     void FormShow();
 
     void StartFullScreen();
+    // The live preview inside the dialog's preview panel.
+    void StartWindowed();
     void InitGL();
     void ReleaseGL();
     void FreeRenderForm();
@@ -182,8 +231,19 @@ public:
     void RenderMouseDown(TMouseButton Button, int X, int Y);
     void RenderMouseMove(int X, int Y);
 
+    // The dialog's buttons. Preview: a full-screen run in this process
+    // until input ends it, then the live preview again. Exit: OK saves,
+    // both close the program.
+    void ButtonPreviewClick();
+    void ButtonAboutClick();
+    void ButtonHelpClick();
+    void ButtonExitClick(bool Ok);
+    // The scene's caption of the live preview (frames per second).
+    void SetCaption(const std::string& Caption);
+
     IWindow* MainWindow() const { return FMainWindow.get(); }
     IWindow* RenderForm() const { return FRenderForm.get(); }
+    ISettingsWindow* SettingsWindow() const { return FSettingsWindow.get(); }
     TWindowHandle ParentHandle() const { return FParent; }
     bool Closed() const { return FClosed; }
 
@@ -191,14 +251,21 @@ private:
     class TRenderEvents;
     class TMainEvents;
     class TRenderTarget;
+    class TSettingsEvents;
 
     void ParentCheck();
+    TWindowHandle FormHandle() const;
+    void EndPreviewRun();
 
     TMainFormServices S;
     std::unique_ptr<TRenderEvents> FRenderEvents;
     std::unique_ptr<TMainEvents> FMainEvents;
     std::unique_ptr<TRenderTarget> FRenderTarget;
+    std::unique_ptr<TSettingsEvents> FSettingsEvents;
     std::unique_ptr<IWindow> FMainWindow;
+    // Kept until the form goes even once closed: the window may be closed
+    // from inside one of its own events.
+    std::unique_ptr<ISettingsWindow> FSettingsWindow;
     std::unique_ptr<IWindow> FRenderForm;
     TGLDeviceContext FRenderDC = nullptr;
     TWindowHandle FParent = 0;

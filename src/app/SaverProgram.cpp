@@ -9,6 +9,7 @@
 #include "app/Options.h"
 #include "app/OptionsKey.h"
 #include "app/ScrSaverApp.h"
+#include "app/SettingsDialog.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -108,6 +109,17 @@ public:
     {
         return FApp.EndSaver(FFilter, Summary, Steps);
     }
+    std::string Title() const override { return FApp.Title; }
+    std::string VersionText() const override
+    {
+        return std::to_string(FApp.MajorVersion) + "." + std::to_string(FApp.MinorVersion);
+    }
+    TWindowHandle DialogOwner() const override
+    {
+        return NamesParentHandle(FApp.Arguments()) ? FApp.ParentHandle() : 0;
+    }
+    void SaveOptions() override { FApp.SaveOptions(); }
+    void SetScreenSaverRunning(bool Running) override { FApp.SetScreenSaverRunning(Running); }
 
 private:
     TScreenSaverApp& FApp;
@@ -163,6 +175,9 @@ public:
                              Options.SoundEnabled};
     }
     bool DesktopOnly() override { return Options.DesktopOnly; }
+    std::string ProgramPath() override { return Options.ProgramPath; }
+    // OnSaveOptions: through the component, which closes the key after.
+    void Save() { SaveSaverOptions(Options, FKey); }
     void SaveAutoTheme(int ThemeIndex) override
     {
         Options.ThemeAuto = true;
@@ -221,23 +236,30 @@ int RunScreenSaver(const TSaverSystem& System, const std::vector<std::string>& P
         TFrameBinding Frame(App);
         TDisplayBinding FormDisplay(Display);
 
+        TMainForm* FormOfScene = nullptr;
         TUnderwaterScene Scene(TSceneServices{
             System.Clock, System.GLBackend, System.GLLibraries, System.Process, System.Sound, App.Log(),
             EmbeddedAssets(System.Resources),
             [&Windows](const std::string& Message) {
                 Windows.ShowMessageBox(0, Message, ErrorBoxCaption, mbsOk | mbsIconError);
             },
-            nullptr});
+            [&FormOfScene](const std::string& Caption) {
+                if (FormOfScene)
+                    FormOfScene->SetCaption(Caption);
+            }});
         TSceneDriver Driver(Scene);
-        TMainForm Form(
-            TMainFormServices{Windows, System.Loop, Frame, FormDisplay, Options, Driver, System.Resources});
+        TSettingsDialog Dialog(Options.Options, Display, Driver);
+        TMainForm Form(TMainFormServices{Windows, System.Loop, Frame, FormDisplay, Options, Driver, System.Resources,
+                                         &System.Settings, &Dialog});
         FormWindow.Form = &Form;
+        FormOfScene = &Form;
 
         App.OnStart = [&Form] { Form.ScreenSaverAppStart(); };
         App.OnIdle = [&Form](bool& Done) { Form.ScreenSaverAppIdle(Done); };
         App.OnStop = [&Form] { Form.ScreenSaverAppStop(); };
         App.OnException = [&Form](const std::exception& E) { Form.ScreenSaverAppException(E); };
         App.OnLoadOptions = [&Options] { Options.Load(); };
+        App.OnSaveOptions = [&Options] { Options.Save(); };
         App.OnCloseRegistry = [&Key] { Key.CloseRegistry(); };
         Application.App = &App;
         System.Loop.SetHooks(&Application);
@@ -271,10 +293,8 @@ int RunScreenSaver(const TSaverSystem& System, const std::vector<std::string>& P
                             App.BaseName(), std::string(TwinSwitch(Twin)));
                 return 0;
             }
-            if (Mode == smConfig || Mode == smProgram) {
-                Windows.ShowMessageBox(0, NoSettingsText, ApplicationTitle, mbsOk);
-                return 0;
-            }
+            if (Mode == smConfig || Mode == smProgram)
+                Form.PrepareSettingsForm();
         }
 
         System.Loop.Run();

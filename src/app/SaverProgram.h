@@ -17,6 +17,7 @@
 #include "platform/ProcessLaunch.h"
 #include "platform/Registry.h"
 #include "platform/Resources.h"
+#include "platform/SettingsWindow.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sound.h"
 #include "platform/SystemInfo.h"
@@ -24,8 +25,6 @@
 
 inline constexpr const char* ApplicationTitle = "Glimmora 3D";
 inline constexpr const char* ApplicationCompany = "Tarnwick Software";
-// The settings dialog is not part of this program yet.
-inline constexpr const char* NoSettingsText = "This screen saver has no options that you can set.";
 
 // The system's services the program runs on, borrowed for the whole run.
 struct TSaverSystem {
@@ -43,6 +42,7 @@ struct TSaverSystem {
     IProcessLauncher& Launcher;
     IDisplaySettings& Display;
     TRegistryOpener Registry;
+    ISettingsWindows& Settings;
 };
 
 // Params[0] is the program file as the system started it (possibly its 8.3

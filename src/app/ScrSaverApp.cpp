@@ -77,6 +77,11 @@ TWindowHandle StrToWindowHandle(const std::string& Text)
     return static_cast<TWindowHandle>(Value);
 }
 
+bool NamesParentHandle(const std::vector<std::string>& Args)
+{
+    return Args.size() >= 2 || (!Args.empty() && Args[0].find(':') != std::string::npos);
+}
+
 TWindowHandle ParseParentHandle(const std::vector<std::string>& Args, IDesktop& Desktop)
 {
     if (Args.size() >= 2)

@@ -4,7 +4,8 @@
 // full-screen run.
 //
 // Index
-//   TScreenSaverMode, ParseMode, ParseParentHandle   the command line
+//   TScreenSaverMode, ParseMode, ParseParentHandle,
+//   NamesParentHandle                                the command line
 //   TMouseMoveFilter                                 moves that end a run
 //   FullScreenSummary                                the run's log line
 //   TScreenSaverApp                                  the component
@@ -41,6 +42,9 @@ TWindowHandle StrToWindowHandle(const std::string& Text);
 // characters), else the desktop's foreground window. A text that is not a
 // handle raises EGlimmoraError (StrToWindowHandle).
 TWindowHandle ParseParentHandle(const std::vector<std::string>& Args, IDesktop& Desktop);
+// Whether the arguments name a window themselves (a second argument or a
+// ":" in the first), rather than leaving it to the foreground window.
+bool NamesParentHandle(const std::vector<std::string>& Args);
 
 // Mouse moves on the full-screen window: the first IgnoredMoves moves of a
 // run are dropped (the window's appearance causes some), the next one sets

@@ -5,6 +5,7 @@
 // one does; tests fire the other events through Events().
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -197,6 +198,10 @@ private:
 };
 
 // Runs the idle hook until terminated (at most MaxIdleTurns turns).
+// HandleMessage takes the next of Messages (what the user does, played by
+// the test) or, when none waits, runs one idle turn; after MaxIdleTurns
+// turns of either kind it terminates itself, so a loop of the caller's own
+// always ends.
 class TFakeMessageLoop : public IMessageLoop {
 public:
     explicit TFakeMessageLoop(TCallLines& Log) : FLog(Log) {}
@@ -211,6 +216,10 @@ public:
     {
         FLog.push_back("loop.Run");
         while (!FTerminated && FHooks && IdleTurns < MaxIdleTurns) {
+            if (!Messages.empty()) {
+                HandleNextMessage();
+                continue;
+            }
             bool Done = true;
             ++IdleTurns;
             try {
@@ -219,6 +228,43 @@ public:
                 HandleException();
             }
             DoneFlags.push_back(Done);
+            if (AfterIdle) {
+                try {
+                    AfterIdle(IdleTurns);
+                } catch (...) {
+                    HandleException();
+                }
+            }
+        }
+    }
+    // Runs after each idle turn of Run with the turn's number: what the
+    // user does once the program is up.
+    std::function<void(int Turn)> AfterIdle;
+    std::deque<std::function<void()>> Messages;
+    int HandledMessages = 0;
+    int HandleTurns = 0;
+    void HandleMessage() override
+    {
+        if (FTerminated)
+            return;
+        if (++HandleTurns > MaxIdleTurns) {
+            FLog.push_back("loop.TooManyTurns");
+            Terminate();
+            return;
+        }
+        try {
+            if (!Messages.empty()) {
+                HandleNextMessage();
+                return;
+            }
+            if (FHooks) {
+                bool Done = true;
+                ++IdleTurns;
+                FHooks->Idle(Done);
+                DoneFlags.push_back(Done);
+            }
+        } catch (...) {
+            HandleException();
         }
     }
     void Terminate() override
@@ -246,6 +292,20 @@ public:
     }
 
 private:
+    // A message's handler reports what it raises to the hooks, as a
+    // window procedure does.
+    void HandleNextMessage()
+    {
+        const std::function<void()> Message = std::move(Messages.front());
+        Messages.pop_front();
+        ++HandledMessages;
+        try {
+            Message();
+        } catch (...) {
+            HandleException();
+        }
+    }
+
     TCallLines& FLog;
     IApplicationHooks* FHooks = nullptr;
     bool FTerminated = false;

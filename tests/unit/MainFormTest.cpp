@@ -53,6 +53,15 @@ public:
             Steps.CloseMainForm();
         return true;
     }
+    TWindowHandle Owner = 0;
+    std::string Title() const override { return "Glimmora 3D"; }
+    std::string VersionText() const override { return "1.7"; }
+    TWindowHandle DialogOwner() const override { return Owner; }
+    void SaveOptions() override { L.push_back("frame.SaveOptions"); }
+    void SetScreenSaverRunning(bool Running) override
+    {
+        L.push_back(std::string("frame.SetScreenSaverRunning(") + (Running ? "1" : "0") + ")");
+    }
 
 private:
     TCallLines& L;
@@ -88,6 +97,7 @@ public:
     TSceneOptions SceneOptions() override { return TSceneOptions{}; }
     bool DesktopOnly() override { return Desktop; }
     void SaveAutoTheme(int ThemeIndex) override { L.push_back("options.SaveAutoTheme(" + std::to_string(ThemeIndex) + ")"); }
+    std::string ProgramPath() override { return "C:\\Saver\\"; }
 
 private:
     TCallLines& L;
@@ -120,6 +130,10 @@ public:
     void SetFullScreenRunning(bool V) override { L.push_back(std::string("scene.SetFullScreenRunning(") + (V ? "1" : "0") + ")"); }
     int FramesPerSecond() const override { return 57; }
     const TSceneOptions& Options() const override { return SceneOptions; }
+    TSceneOptions& Options() override { return SceneOptions; }
+    bool Generic = false;
+    std::string GLSummaryText() const override { return "Vendor:  V\r\nVideo:  R\r\nOpenGL:  1.2"; }
+    bool GenericPixelFormat() const override { return Generic; }
 
 private:
     TCallLines& L;

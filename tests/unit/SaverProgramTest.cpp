@@ -3,7 +3,9 @@
 // its waiting loop, the error box of a failed start, the single instance
 // and the running flag, the hand-over to the .exe twin, the password
 // change and the settings switch.
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,10 +23,12 @@
 #include "fakes/FakeProcess.h"
 #include "fakes/FakeProcessLauncher.h"
 #include "fakes/FakeRegistry.h"
+#include "fakes/FakeSettingsWindow.h"
 #include "fakes/FakeSingleInstance.h"
 #include "fakes/FakeSound.h"
 #include "fakes/FakeSystemInfo.h"
 #include "fakes/FakeWindowing.h"
+#include "fakes/RecordingGL.h"
 #include "scene/Scene.h"
 
 namespace {
@@ -40,7 +44,7 @@ struct TProcessSystem {
     TProcessSystem(TFakeSingleInstance::TMarkers& Markers, TFakeRegistry& Registry)
         : Instance(Calls, Markers),
           System{Loop,        Windows,   Clock,    GL,       Libraries, Process,  Sound,
-                 *Module,     Info,      Instance, Passwords, Launcher, Display, Registry.Opener()}
+                 *Module,     Info,      Instance, Passwords, Launcher, Display, Registry.Opener(), Settings}
     {
         Display.Reported = {{1024, 768, 32, 60}, {800, 600, 32, 60}, {800, 600, 16, 60}, {640, 480, 8, 60}};
     }
@@ -67,11 +71,14 @@ struct TProcessSystem {
     TFakePasswordServices Passwords{Calls};
     TFakeProcessLauncher Launcher{Calls};
     TFakeDisplaySettings Display;
+    TFakeSettingsWindows Settings{Log, Windows};
     TSaverSystem System;
 };
 
 class SaverProgramTest : public ::testing::Test {
 protected:
+    // The GL of every process a test starts (the loaders hand it out).
+    TRecordingGL GLCalls;
     TFakeSingleInstance::TMarkers Markers;
     TFakeRegistry Registry;
     TProcessSystem P{Markers, Registry};
@@ -201,10 +208,111 @@ TEST_F(SaverProgramTest, ThePasswordChangeRunsTheSystemDialogAndNoLoop)
     EXPECT_TRUE(P.Windows.Boxes.empty());
 }
 
-TEST_F(SaverProgramTest, TheSettingsSwitchSaysThereAreNoSettings)
+TEST_F(SaverProgramTest, TheSettingsRunShowsTheDialogWithTheStoredOptionsAndTheLivePreview)
 {
+    Registry.Set(hkCurrentUser, KeyPath, OptionRow(orBubbleCount).Name(), TFakeRegistry::Integer(30));
+    Registry.Set(hkCurrentUser, KeyPath, OptionRow(orTheme).Name(), TFakeRegistry::Integer(1));
+    // No handle on the command line: the foreground window owns nothing.
+    P.Windows.Foreign[77] = TWindowBounds{0, 0, 40, 30};
+    P.Windows.Foreground = 77;
+    std::vector<std::string> Seen;
+    P.Loop.AfterIdle = [&](int Turn) {
+        TFakeSettingsWindow& D = *P.Settings.Dialog;
+        if (Turn == 1) {
+            Seen = {D.SelectedText(scComboDepth), D.SelectedText(scComboResolution), D.C(scLabelBubbles).Text,
+                    D.SelectedText(scComboThemes), D.C(scCheckSound).Checked ? "sound" : "silent"};
+            EXPECT_TRUE(P.Windows.Alive("child")) << "the live preview";
+        }
+        if (Turn == 3)
+            D.Click(scButtonCancel);
+    };
     EXPECT_EQ(Run({"/c"}), 0);
-    ASSERT_EQ(P.Windows.Boxes.size(), 1u);
-    EXPECT_EQ(P.Windows.Boxes[0].Text, "This screen saver has no options that you can set.");
+    EXPECT_EQ(P.Settings.Owner, 0u);
+    EXPECT_EQ(Seen, (TLines{"32 bits", "800x600", "30", "Fountain", "sound"}));
+    EXPECT_EQ(P.Loop.IdleTurns, 3);
+    EXPECT_TRUE(P.Loop.Terminated());
+    EXPECT_TRUE(P.Windows.Boxes.empty());
+    EXPECT_TRUE(Registry.Writes.empty()) << "Cancel stores nothing";
+    EXPECT_EQ(P.Log.front(), "settings.Create(0,Glimmora 3D Screen Saver)");
+    EXPECT_EQ(P.Log[1], "settings.Show");
+    // The live preview goes inside the dialog's panel, and goes first.
+    EXPECT_NE(std::find(P.Log.begin(), P.Log.end(), "windows.CreateChildForm(20481,2,2,316,236)"), P.Log.end());
+    EXPECT_EQ(P.Log.back(), "settings.Destroy");
+    EXPECT_FALSE(P.Display.InForce.has_value());
+}
+
+TEST_F(SaverProgramTest, TheDialogBelongsToTheWindowTheCommandLineNamesWhenItIsOne)
+{
+    struct TCase {
+        std::string Program;
+        TArgs Args;
+        TWindowHandle Owner;
+    };
+    const std::vector<TCase> Cases = {TCase{Scr, {"/c:77"}, 77}, TCase{Scr, {"/c:78"}, 0}, TCase{Scr, {"/c", "77"}, 77},
+                                      TCase{"C:\\Program Files\\Glimmora 3D\\Glimmora3D.exe", {}, 0}};
+    // Every process is made before any runs: a run's end clears the GL
+    // table that a new process's libraries would take.
+    std::vector<std::unique_ptr<TProcessSystem>> Processes;
+    for (std::size_t I = 0; I < Cases.size(); ++I)
+        Processes.push_back(std::make_unique<TProcessSystem>(Markers, Registry));
+    for (std::size_t I = 0; I < Cases.size(); ++I) {
+        const TCase& C = Cases[I];
+        TProcessSystem& S = *Processes[I];
+        S.Windows.Foreign[77] = TWindowBounds{0, 0, 40, 30};
+        S.Loop.AfterIdle = [&](int) { S.Settings.Dialog->Click(scButtonCancel); };
+        EXPECT_EQ(S.Run(C.Program, C.Args), 0) << C.Program;
+        EXPECT_EQ(S.Settings.Owner, C.Owner) << C.Program << " " << (C.Args.empty() ? "" : C.Args[0]);
+        EXPECT_TRUE(S.Windows.Boxes.empty());
+    }
+}
+
+TEST_F(SaverProgramTest, AutoThenOkStoresTheComplementOfTheLastFixedTheme)
+{
+    Registry.Set(hkCurrentUser, KeyPath, OptionRow(orTheme).Name(), TFakeRegistry::Integer(2));
+    TProcessSystem Next{Markers, Registry};   // made before the first run ends, as above
+    P.Loop.AfterIdle = [&](int) {
+        P.Settings.Dialog->Select(scComboThemes, "Auto");
+        P.Settings.Dialog->Slide(scTrackDollars, 15);
+        P.Settings.Dialog->Click(scButtonOk);
+    };
+    EXPECT_EQ(Run({"/c"}), 0);
+    EXPECT_EQ(Registry.IntegerAt(hkCurrentUser, KeyPath, OptionRow(orTheme).Name()), -3);
+    EXPECT_EQ(Registry.IntegerAt(hkCurrentUser, KeyPath, OptionRow(orDollarCount).Name()), 15);
+    EXPECT_EQ(Registry.IntegerAt(hkCurrentUser, KeyPath, OptionRow(orWidth).Name()), 800);
+    EXPECT_TRUE(P.Loop.Terminated());
+    EXPECT_TRUE(P.Windows.Boxes.empty());
+
+    // The next start shows what was stored.
+    std::string Theme;
+    Next.Loop.AfterIdle = [&](int) {
+        Theme = Next.Settings.Dialog->SelectedText(scComboThemes);
+        Next.Settings.Dialog->Click(scButtonCancel);
+    };
+    EXPECT_EQ(Next.Run(Scr, {"/c"}), 0);
+    EXPECT_EQ(Theme, "Auto");
+}
+
+TEST_F(SaverProgramTest, TheLivePreviewsCaptionCountsTheFramesOfEachSecond)
+{
+    P.Loop.AfterIdle = [&](int Turn) {
+        P.Clock.Time += 250;
+        if (Turn == 8)
+            P.Settings.Dialog->Click(scButtonCancel);
+    };
+    EXPECT_EQ(Run({"/c"}), 0);
+    // Frames come from turn 2 on, 250 ms apart: the fifth closes the second.
+    EXPECT_EQ(P.Settings.Dialog, nullptr);
+    ASSERT_FALSE(P.Settings.Captions.empty());
+    EXPECT_EQ(P.Settings.Captions.front(), "Glimmora 3D Screen Saver FPS: 5");
+}
+
+TEST_F(SaverProgramTest, RunAsExeWithTheSettingsSwitchHandsTheDialogToTheTwin)
+{
+    Registry.Set(hkCurrentUser, KeyPath, OptionRow(orRunAsProgram).Name(), TFakeRegistry::Integer(1));
+    EXPECT_EQ(Run({"/c"}), 0);
+    EXPECT_EQ(P.Calls.Only({"Launcher.StartProcess"}),
+              (TLines{"Launcher.StartProcess(\"C:\\Program Files\\Glimmora 3D\\Glimmora3D.exe\" /c)"}));
     EXPECT_EQ(P.Loop.IdleTurns, 0);
+    for (const std::string& Line : P.Log)
+        EXPECT_EQ(Line.rfind("settings.", 0), std::string::npos) << Line;
 }
