@@ -241,6 +241,8 @@ public:
     // user does once the program is up.
     std::function<void(int Turn)> AfterIdle;
     std::deque<std::function<void()>> Messages;
+    // A message's error leaves HandleMessage instead of reaching the hooks.
+    bool RethrowFromMessages = false;
     int HandledMessages = 0;
     int HandleTurns = 0;
     void HandleMessage() override
@@ -252,11 +254,11 @@ public:
             Terminate();
             return;
         }
+        if (!Messages.empty()) {
+            HandleNextMessage();
+            return;
+        }
         try {
-            if (!Messages.empty()) {
-                HandleNextMessage();
-                return;
-            }
             if (FHooks) {
                 bool Done = true;
                 ++IdleTurns;
@@ -302,6 +304,8 @@ private:
         try {
             Message();
         } catch (...) {
+            if (RethrowFromMessages)
+                throw;
             HandleException();
         }
     }

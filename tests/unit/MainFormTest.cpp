@@ -12,6 +12,7 @@
 
 #include "app/MainForm.h"
 #include "fakes/ErrorOf.h"
+#include "fakes/FakeSettingsWindow.h"
 #include "fakes/FakeWindowing.h"
 #include "gl/Errors.h"
 #include "platform/Resources.h"
@@ -446,4 +447,221 @@ TEST(PictureOf, GivesBlueGreenRedAndAPadByteFromEitherDepth)
     EXPECT_EQ(P.Pixels, (std::vector<std::uint8_t>{3, 2, 1, 0, 6, 5, 4, 0}));
 
     EXPECT_TRUE(PictureOf(TGLBitmap{}).Pixels.empty());
+}
+
+namespace {
+
+// The form of the settings dialog (smConfig) over the same fakes, with the
+// dialog's windows.
+class MainFormDialogTest : public MainFormTest {
+protected:
+    MainFormDialogTest() { Frame.RunMode = smConfig; }
+
+    TFakeSettingsWindows Settings{Log, Windows};
+    TMainForm Dialog{TMainFormServices{Windows, Loop, Frame, Display, Options, Scene, *Module, &Settings, nullptr}};
+
+    // The dialog up with its live preview; the log starts empty after it.
+    void Open()
+    {
+        Dialog.PrepareSettingsForm();
+        Dialog.ScreenSaverAppStart();
+        Log.clear();
+    }
+    TLines Only(const TLines& Prefixes) const
+    {
+        TLines Out;
+        for (const std::string& Line : Log)
+            for (const std::string& P : Prefixes)
+                if (Line.rfind(P, 0) == 0) {
+                    Out.push_back(Line);
+                    break;
+                }
+        return Out;
+    }
+};
+
+const std::string PanelChild = "windows.CreateChildForm(20481,2,2,316,236)";
+
+} // namespace
+
+TEST_F(MainFormDialogTest, TheDialogStartsTheLivePreviewInsideItsPanel)
+{
+    Dialog.PrepareSettingsForm();
+    EXPECT_EQ(Log, (TLines{"settings.Create(0,Glimmora 3D Screen Saver)", "settings.Show"}));
+    Log.clear();
+    Dialog.ScreenSaverAppStart();
+    EXPECT_EQ(Log, (TLines{"options.SetDefaultOptions", "options.LoadOptions", "scene.Start(C:\\Saver\\Glimmora3D.ini)",
+                           "scene.ReleaseGL", "display.SetFullScreen(0)", "scene.SetFullScreenRunning(0)",
+                           "windows.ShowCursor(1)", PanelChild, "child.GetDC", "scene.InitGL",
+                           "scene.ResetFrameState", "scene.ApplySoundOption"}));
+    EXPECT_EQ(Scene.DC, &Windows.Window("child").DCTag);
+    EXPECT_TRUE(Windows.Boxes.empty());
+    bool Done = false;
+    Log.clear();
+    Dialog.ScreenSaverAppIdle(Done);
+    EXPECT_EQ(Log, (TLines{"child.Paint", "scene.RenderFrame(316x236)"}));
+}
+
+TEST_F(MainFormDialogTest, SoftwareRenderingIsToldInTheWindowedStartOnly)
+{
+    Scene.Generic = true;
+    Dialog.PrepareSettingsForm();
+    Dialog.ScreenSaverAppStart();
+    ASSERT_EQ(Windows.Boxes.size(), 1u);
+    EXPECT_EQ(Windows.Boxes[0].Text, SoftwareModeWarning);
+    EXPECT_EQ(Windows.Boxes[0].Caption, "Glimmora 3D");
+    EXPECT_EQ(Windows.Boxes[0].Style, 0x10u);
+    EXPECT_EQ(Windows.Boxes[0].Owner, TFakeSettingsWindows::DialogHandle);
+    const auto Box = std::find(Log.begin(), Log.end(), "windows.MessageBox(Glimmora 3D)");
+    ASSERT_NE(Box, Log.end());
+    EXPECT_EQ(*(Box - 1), "scene.InitGL");
+    EXPECT_EQ(*(Box + 1), "scene.ResetFrameState");
+    Dialog.StartFullScreen();
+    EXPECT_EQ(Windows.Boxes.size(), 1u) << "never in full screen";
+}
+
+TEST_F(MainFormDialogTest, TheDialogIsOwnedByTheNamedWindowOnlyWhenItIsOne)
+{
+    Windows.Foreign[77] = TWindowBounds{0, 0, 40, 30};
+    for (const auto& [Named, Owner] : {std::pair<TWindowHandle, TWindowHandle>{77, 77}, {78, 0}, {0, 0}}) {
+        Frame.Owner = Named;
+        TMainForm F{TMainFormServices{Windows, Loop, Frame, Display, Options, Scene, *Module, &Settings, nullptr}};
+        F.PrepareSettingsForm();
+        EXPECT_EQ(Settings.Owner, Owner) << Named;
+    }
+}
+
+TEST_F(MainFormDialogTest, PreviewRunsFullScreenUntilInputThenReturnsToThePanel)
+{
+    Open();
+    const int Cursor = Windows.CursorCount;
+    Loop.Messages.push_back([this, Cursor] {
+        EXPECT_EQ(Only({"frame.SetScreenSaverRunning"}), TLines{"frame.SetScreenSaverRunning(1)"})
+            << "the flag is up during the run";
+        EXPECT_EQ(Windows.CursorCount, Cursor - 2) << "hidden by the start and by the button";
+        Windows.Window("render").Events().KeyDown(0x20);
+    });
+    Dialog.ButtonPreviewClick();
+    EXPECT_EQ(Only({"frame.", "windows.ShowCursor", "render.Show", "windows.Create", "scene.NextAutoTheme",
+                    "display.SetFullScreen"}),
+              (TLines{"scene.NextAutoTheme", "display.SetFullScreen(1)", "windows.CreateRenderForm(0,0,800,600)",
+                      "windows.ShowCursor(0)", "render.Show", "frame.ResetMouseFilter", "windows.ShowCursor(0)",
+                      "frame.SetScreenSaverRunning(1)", "frame.EndSaver(800x600x32,57)",
+                      "frame.SetScreenSaverRunning(0)", "windows.ShowCursor(1)", "display.SetFullScreen(0)",
+                      "windows.ShowCursor(1)", PanelChild}));
+    EXPECT_EQ(Windows.CursorCount, Cursor);
+    EXPECT_FALSE(Windows.Alive("render"));
+    EXPECT_TRUE(Windows.Alive("child"));
+    EXPECT_FALSE(Loop.Terminated());
+    EXPECT_FALSE(Dialog.Closed());
+}
+
+TEST_F(MainFormDialogTest, PreviewReturnsToThePanelAlsoWhenTheRunFails)
+{
+    Open();
+    const int Cursor = Windows.CursorCount;
+    Loop.RethrowFromMessages = true;
+    Loop.Messages.push_back([] { throw EGlimmoraError("lost the context"); });
+    EXPECT_EQ(ErrorOf([&] { Dialog.ButtonPreviewClick(); }), "lost the context");
+    EXPECT_EQ(Only({"frame.SetScreenSaverRunning"}),
+              (TLines{"frame.SetScreenSaverRunning(1)", "frame.SetScreenSaverRunning(0)"}));
+    EXPECT_EQ(Windows.CursorCount, Cursor);
+    EXPECT_FALSE(Windows.Alive("render"));
+    EXPECT_TRUE(Windows.Alive("child"));
+}
+
+TEST_F(MainFormDialogTest, AnErrorThatEndsTheProgramDuringPreviewStartsNoLivePreview)
+{
+    Open();
+    // The error reaches the exception hook, as a window's handler's does.
+    class THooks : public IApplicationHooks {
+    public:
+        explicit THooks(TMainForm& Form) : F(Form) {}
+        void Idle(bool&) override {}
+        void Exception(const std::exception& E) override { F.ScreenSaverAppException(E); }
+
+    private:
+        TMainForm& F;
+    } Hooks{Dialog};
+    Loop.SetHooks(&Hooks);
+    Loop.Messages.push_back([] { throw EGlimmoraError("lost the context"); });
+    Dialog.ButtonPreviewClick();
+    Loop.SetHooks(nullptr);
+    EXPECT_TRUE(Dialog.Closed());
+    EXPECT_TRUE(Loop.Terminated());
+    EXPECT_FALSE(Windows.Alive("child"));
+    EXPECT_FALSE(Windows.Alive("render"));
+    EXPECT_EQ(Only({"frame.SetScreenSaverRunning"}),
+              (TLines{"frame.SetScreenSaverRunning(1)", "frame.SetScreenSaverRunning(0)"}));
+    ASSERT_EQ(Windows.Boxes.size(), 1u);
+    EXPECT_EQ(Windows.Boxes[0].Text, "lost the context");
+}
+
+TEST_F(MainFormDialogTest, TheAboutBoxShowsVersionContextPictureAndTheMakersPage)
+{
+    Open();
+    Dialog.ButtonAboutClick();
+    EXPECT_EQ(Log, (TLines{"settings.ShowAboutBox(20480)"}));
+    ASSERT_EQ(Settings.AboutBoxes.size(), 1u);
+    const TAboutBoxContent& A = Settings.AboutBoxes[0];
+    EXPECT_EQ(A.Caption, "About Glimmora 3D Screen Saver");
+    EXPECT_EQ(A.ProductName, "Glimmora 3D Screen Saver");
+    EXPECT_EQ(A.Version, "Version 1.7");
+    EXPECT_EQ(A.Comments, "Vendor:  V\r\nVideo:  R\r\nOpenGL:  1.2");
+    EXPECT_EQ(A.LinkUrl, "https://tarnwick.invalid/glimmora3d/");
+    EXPECT_NE(A.Notice.find("Tarnwick Software"), std::string::npos);
+    EXPECT_NE(A.Warning.find("\r\n"), std::string::npos) << "two paragraphs";
+    EXPECT_EQ(A.Picture.Width, 150);
+    EXPECT_EQ(A.Picture.Height, 110);
+    EXPECT_EQ(A.Picture.Pixels.size(), 150u * 110u * 4u);
+}
+
+TEST_F(MainFormDialogTest, HelpOpensTheFileBesideTheProgramElseShowsItsOwnText)
+{
+    Open();
+    Settings.ExistingHelpFiles = {"C:\\Saver\\GLIMMORA 3D.HLP"};
+    Dialog.ButtonHelpClick();
+    EXPECT_EQ(Log, (TLines{"settings.OpenHelpFile(C:\\Saver\\GLIMMORA 3D.HLP)"}));
+    EXPECT_TRUE(Settings.HelpTexts.empty());
+
+    Settings.ExistingHelpFiles.clear();
+    Dialog.ButtonHelpClick();
+    ASSERT_EQ(Settings.HelpTexts.size(), 1u);
+    EXPECT_EQ(Settings.HelpTexts[0].Owner, TFakeSettingsWindows::DialogHandle);
+    EXPECT_EQ(Settings.HelpTexts[0].Caption, "Glimmora 3D Help");
+    for (const char* Topic : {"Desktop Only", "Run As EXE", "driver", "16 bits", "Enable Sound", "Auto"})
+        EXPECT_NE(Settings.HelpTexts[0].Text.find(Topic), std::string::npos) << Topic;
+}
+
+TEST_F(MainFormDialogTest, OkSavesThenClosesAndCancelClosesWithoutSaving)
+{
+    const TLines Close = {"scene.ReleaseGL", "child.ReleaseDC", "display.SetFullScreen(0)", "scene.FreeScene",
+                          "child.Hide", "child.Destroy", "settings.Hide", "loop.Terminate"};
+    for (const bool Ok : {true, false}) {
+        TCallLines L;
+        TFakeWindowSystem W{L};
+        TFakeMessageLoop Lp{L};
+        TLoggingFrame F{L};
+        F.RunMode = smConfig;
+        TLoggingDisplay D{L};
+        TLoggingOptions O{L};
+        TLoggingScene S{L};
+        TFakeSettingsWindows Sw{L, W};
+        TMainForm M{TMainFormServices{W, Lp, F, D, O, S, *Module, &Sw, nullptr}};
+        M.PrepareSettingsForm();
+        M.ScreenSaverAppStart();
+        L.clear();
+        // Enter and Escape arrive as the two buttons.
+        Sw.Dialog->Click(Ok ? scButtonOk : scButtonCancel);
+        EXPECT_EQ(L, Ok ? Join({"frame.SaveOptions"}, Close) : Close) << Ok;
+        EXPECT_TRUE(M.Closed());
+        EXPECT_NE(Sw.Dialog, nullptr) << "the window stays until the form goes";
+    }
+}
+
+TEST_F(MainFormDialogTest, TheSceneSetsTheDialogsCaption)
+{
+    Open();
+    Dialog.SetCaption("Glimmora 3D Screen Saver FPS: 57");
+    EXPECT_EQ(Settings.Dialog->Captions, (TLines{"Glimmora 3D Screen Saver FPS: 57"}));
 }
