@@ -316,3 +316,33 @@ TEST_F(SaverProgramTest, RunAsExeWithTheSettingsSwitchHandsTheDialogToTheTwin)
     for (const std::string& Line : P.Log)
         EXPECT_EQ(Line.rfind("settings.", 0), std::string::npos) << Line;
 }
+
+TEST_F(SaverProgramTest, PreviewRunsTheNextAutomaticThemeFullScreenAndOkStoresIt)
+{
+    Registry.Set(hkCurrentUser, KeyPath, OptionRow(orTheme).Name(), TFakeRegistry::Integer(-1));
+    bool FlagDuringRun = false;
+    int CursorDuringRun = 0;
+    P.Loop.AfterIdle = [&](int Turn) {
+        if (Turn != 1)
+            return;
+        TFakeSettingsWindow& D = *P.Settings.Dialog;
+        P.Loop.Messages.push_back([&] {
+            FlagDuringRun = P.Windows.SaverRunning;
+            CursorDuringRun = P.Windows.CursorCount;
+            P.Windows.Window("render").Events().KeyDown(0x1B);
+        });
+        D.Click(scButtonPreview);
+        EXPECT_TRUE(P.Windows.Alive("child")) << "the live preview is back";
+        EXPECT_FALSE(P.Windows.Alive("render"));
+        D.Click(scButtonOk);
+    };
+    EXPECT_EQ(Run({"/c"}), 0);
+    EXPECT_TRUE(FlagDuringRun);
+    EXPECT_LT(CursorDuringRun, 0);
+    EXPECT_FALSE(P.Windows.SaverRunning);
+    EXPECT_EQ(P.Windows.CursorCount, 1) << "as the live preview left it";
+    EXPECT_EQ(P.Display.Switched.size(), 1u) << "the preview switched the display";
+    EXPECT_FALSE(P.Display.InForce.has_value());
+    EXPECT_TRUE(P.Windows.Boxes.empty());
+    EXPECT_EQ(Registry.IntegerAt(hkCurrentUser, KeyPath, OptionRow(orTheme).Name()), -2);
+}

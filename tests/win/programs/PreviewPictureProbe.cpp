@@ -88,9 +88,10 @@ int WINAPI WinMain(HINSTANCE Inst, HINSTANCE, LPSTR, int)
     const auto Passwords = CreateWin32PasswordServices();
     const auto Launcher = CreateWin32ProcessLauncher();
     const auto Display = CreateWin32DisplaySettings();
+    const auto Settings = CreateSettingsWindows(*Loop);
     const TSaverSystem System{*Loop,      *Windows,  *Clock,     *GLBackend,  *GLLibraries,
                               *Process,   *Sound,    *Resources, *SystemInfo, *Instance,
-                              *Passwords, *Launcher, *Display,   OpenWin32RegistryKey};
+                              *Passwords, *Launcher, *Display,   OpenWin32RegistryKey, *Settings};
     const std::vector<std::string> Params{"C:\\Probe\\PreviewPictureProbe.exe", "/p",
                                           std::to_string(reinterpret_cast<std::uintptr_t>(Wnd))};
     return RunScreenSaver(System, Params);
