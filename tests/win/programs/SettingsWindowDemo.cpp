@@ -14,6 +14,7 @@
 //   help closed                 the help text window closed
 //   help file R                 OpenHelpFile's result (0/1)
 //   gl RENDERER                 --gl: a GL context runs in the preview
+//   gl size WxH pixel R,G,B     its size and the middle of a frame read back
 //
 // --gl draws the live preview (green) through a WGL context on a child
 // window of the panel, from the idle hook. --about and --help-text open
@@ -195,6 +196,18 @@ private:
         FEngine->InitOpenGL();
         FEngine->MakeCurrent();
         Line(std::string("gl ") + reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+        // A frame, read back from the child window's buffer.
+        bool Done = true;
+        Idle(Done);
+        glViewport(0, 0, FRender->Width(), FRender->Height());
+        glClearColor(0, 1, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glFinish();
+        GLubyte P[4] = {};
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(FRender->Width() / 2, FRender->Height() / 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, P);
+        Line("gl size " + std::to_string(FRender->Width()) + "x" + std::to_string(FRender->Height()) + " pixel " +
+             std::to_string(P[0]) + "," + std::to_string(P[1]) + "," + std::to_string(P[2]));
     }
 
     IMessageLoop& FLoop;
