@@ -92,6 +92,9 @@ check "with a GL preview, the window appears" wait_window "$TITLE" 60
 check "a GL context runs in the panel" wait_line_re '^gl '
 log_lines | grep '^gl '
 check "a frame in the panel's render window reads back green" wait_line "gl size 316x236 pixel 0,255,0"
+probe "$TITLE" >"$HARNESS_TMP/probegl.txt"
+C=($(rect_of "$HARNESS_TMP/probegl.txt" 'Button|Cancel|'))
+check "the Cancel button is where it belongs" test "${#C[@]}" = 4
 # OK, Cancel, About: Space on the About button.
 send_keys Tab Tab space
 check "About... is clicked" wait_line "clicked scButtonAbout"
@@ -103,6 +106,10 @@ check "about box: the product name" grep -q '^Static|Glimmora 3D Screen Saver|' 
 check "about box: the version" grep -q '^Static|Version 1.7|' "$HARNESS_TMP/about.txt"
 O=($(rect_of "$HARNESS_TMP/about.txt" 'Button|OK|'))
 check "about box: the form's colour" test "$(pixel "$HARNESS_TMP/about96.png" $((O[0] - 10)) $((O[1] + 5)))" = "$BACKGROUND"
+# The settings window takes no input while the box is open.
+xdotool mousemove $(((C[0] + C[2]) / 2)) $(((C[1] + C[3]) / 2)) click 1
+sleep 0.5
+check "a click on Cancel behind the box does nothing" test "$(log_lines | grep -c '^clicked scButtonCancel')" = 0
 send_keys Escape
 check "Escape closes the about box, frames were drawn meanwhile" wait_line_re '^about closed frames [1-9][0-9]*$'
 check "and nothing else was clicked" test "$(log_lines | grep -c '^clicked')" = 1
@@ -113,7 +120,7 @@ check "and the demo ends" wait_exit 10
 
 # --- 150 %: everything 1.5 times as large; the help text window; Escape ------
 "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-win_start SettingsWindowDemo.exe --help-text
+win_start SettingsWindowDemo.exe --help-file 'C:\nowhere\GLIMMORA 3D.HLP' --help-text
 check "at 144 DPI, the help text window appears" wait_window "Glimmora 3D Screen Saver Help" 60
 probe "Glimmora 3D Screen Saver Help" >"$HARNESS_TMP/help.txt"
 screenshot "$HARNESS_TMP/help144.png"
@@ -121,6 +128,7 @@ check "help text: client 720 x 542" test "$(client_of "$HARNESS_TMP/help.txt")" 
 check "help text: the text, lines ending in CR LF" grep -qi '^Edit|Glimmora 3D Screen Saver\\r\\n\\r\\nThe settings:' "$HARNESS_TMP/help.txt"
 send_keys Escape
 check "Escape closes it" wait_line "help closed"
+check "a help file that is not there is not opened" wait_line "help file 0"
 check "the settings window at 1.5 times the size" wait_line "shown 767,545 preview 3,3,474,354"
 sleep 0.5
 probe "$TITLE" >"$HARNESS_TMP/probe144.txt"
@@ -139,5 +147,13 @@ send_keys Escape
 check "Escape is Cancel" wait_line "clicked scButtonCancel"
 check "and the demo ends" wait_exit 10
 check "with exit code 0" test "$EXIT_CODE" = 0
+# The same click on Cancel with no box in front of it does click it.
+win_start SettingsWindowDemo.exe
+check "once more, the window appears" wait_window "$TITLE" 60
+probe "$TITLE" >"$HARNESS_TMP/probe144b.txt"
+C=($(rect_of "$HARNESS_TMP/probe144b.txt" 'Button|Cancel|'))
+xdotool mousemove $(((C[0] + C[2]) / 2)) $(((C[1] + C[3]) / 2)) click 1
+check "a click on Cancel is Cancel" wait_line "clicked scButtonCancel"
+check "and the demo ends" wait_exit 10
 [ -n "${SETTINGS_SHOTS:-}" ] && mkdir -p "$SETTINGS_SHOTS" && cp "$HARNESS_TMP"/*.png "$HARNESS_TMP"/*.txt "$SETTINGS_SHOTS"/
 finish
