@@ -95,9 +95,9 @@ check "a frame in the panel's render window reads back green" wait_line "gl size
 probe "$TITLE" >"$HARNESS_TMP/probegl.txt"
 C=($(rect_of "$HARNESS_TMP/probegl.txt" 'Button|Cancel|'))
 check "the Cancel button is where it belongs" test "${#C[@]}" = 4
-# OK, Cancel, About: Space on the About button.
-send_keys Tab Tab space
-check "About... is clicked" wait_line "clicked scButtonAbout"
+# OK, Cancel, About: Enter with the focus on a button presses that button.
+send_keys Tab Tab Return
+check "Enter on the focused About... presses it" wait_line "clicked scButtonAbout"
 check "the about box appears" wait_window "About Glimmora 3D" 20
 probe "About Glimmora 3D" >"$HARNESS_TMP/about.txt"
 screenshot "$HARNESS_TMP/about96.png"
