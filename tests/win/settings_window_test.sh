@@ -147,10 +147,16 @@ send_keys Escape
 check "Escape is Cancel" wait_line "clicked scButtonCancel"
 check "and the demo ends" wait_exit 10
 check "with exit code 0" test "$EXIT_CODE" = 0
-# The same click on Cancel with no box in front of it does click it.
-win_start SettingsWindowDemo.exe
+# The same click on Cancel with no box in front of it does click it. The
+# window is told first that its DPI is 96 now (as when it moves to another
+# monitor): it lays itself out again, the render window in the panel too.
+win_start SettingsWindowDemo.exe --gl --dpi 96
 check "once more, the window appears" wait_window "$TITLE" 60
+check "at 144 DPI with the render window 474 x 354" wait_line "gl size 474x354 pixel 0,255,0"
+check "told 96 DPI, all of it shrinks" wait_line "rescaled 511,363 preview 2,2,316,236 render 316x236"
 probe "$TITLE" >"$HARNESS_TMP/probe144b.txt"
+check "the panel 320 x 240 again" test "$(size_of "$HARNESS_TMP/probe144b.txt" 'GlimmoraPreviewPanel')" = 320x240
+check "the buttons 75 x 25 again" test "$(size_of "$HARNESS_TMP/probe144b.txt" 'Button|OK|')" = 75x25
 C=($(rect_of "$HARNESS_TMP/probe144b.txt" 'Button|Cancel|'))
 xdotool mousemove $(((C[0] + C[2]) / 2)) $(((C[1] + C[3]) / 2)) click 1
 check "a click on Cancel is Cancel" wait_line "clicked scButtonCancel"

@@ -2,7 +2,7 @@
 // line each, what it receives, for the window-level test of the dialog's
 // windows:
 //
-//   SettingsWindowDemo [--gl] [--about] [--help-text] [--help-file PATH]
+//   SettingsWindowDemo [--gl] [--dpi N] [--about] [--help-text] [--help-file PATH]
 //
 //   shown W,H preview L,T,W,H   the window is up: its client size and the
 //                               preview's place inside the panel
@@ -13,6 +13,11 @@
 //                               were drawn while it was open
 //   help closed                 the help text window closed
 //   help file R                 OpenHelpFile's result (0/1)
+//   rescaled W,H preview L,T,W,H render W,H
+//                               --dpi: after the window was told its DPI
+//                               changed to N (as moving it to another
+//                               monitor does), with the rectangle the system
+//                               suggests; render is the GL window's size
 //   gl RENDERER                 --gl: a GL context runs in the preview
 //   gl size WxH pixel R,G,B     its size and the middle of a frame read back
 //
@@ -130,6 +135,27 @@ public:
         Line("help closed");
     }
 
+    // What the system sends when the window moves to a monitor of another
+    // DPI: the new DPI and the window rectangle for it.
+    void ChangeDpi(int Dpi)
+    {
+        HWND Wnd = reinterpret_cast<HWND>(FWindow->Handle());
+        RECT Now{};
+        GetWindowRect(Wnd, &Now);
+        RECT R{0, 0, MulDiv(511, Dpi, 96), MulDiv(363, Dpi, 96)};
+        AdjustWindowRectEx(&R, static_cast<DWORD>(GetWindowLongW(Wnd, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(Wnd, GWL_EXSTYLE)));
+        OffsetRect(&R, Now.left - R.left, Now.top - R.top);
+        SendMessageW(Wnd, WM_DPICHANGED, MAKEWPARAM(Dpi, Dpi), reinterpret_cast<LPARAM>(&R));
+        RECT Client{};
+        GetClientRect(Wnd, &Client);
+        const TWindowBounds B = FWindow->PreviewBounds();
+        Line("rescaled " + std::to_string(Client.right) + "," + std::to_string(Client.bottom) + " preview " +
+             std::to_string(B.Left) + "," + std::to_string(B.Top) + "," + std::to_string(B.Width) + "," +
+             std::to_string(B.Height) + " render " +
+             (FRender ? std::to_string(FRender->Width()) + "x" + std::to_string(FRender->Height()) : "none"));
+    }
+
     void HelpFile(const std::string& Name)
     {
         Line(std::string("help file ") + (FWindows.OpenHelpFile(FWindow->Handle(), Name) ? "1" : "0"));
@@ -228,6 +254,7 @@ int wmain(int Argc, wchar_t** Argv)
 {
     bool WithGL = false, About = false, HelpText = false;
     std::string HelpFile;
+    int Dpi = 0;
     for (int I = 1; I < Argc; ++I) {
         if (std::wcscmp(Argv[I], L"--gl") == 0)
             WithGL = true;
@@ -235,10 +262,16 @@ int wmain(int Argc, wchar_t** Argv)
             About = true;
         else if (std::wcscmp(Argv[I], L"--help-text") == 0)
             HelpText = true;
-        else if (std::wcscmp(Argv[I], L"--help-file") == 0 && I + 1 < Argc)
+        else if (std::wcscmp(Argv[I], L"--dpi") == 0 && I + 1 < Argc) {
+            Dpi = static_cast<int>(std::wcstol(Argv[++I], nullptr, 10));
+            if (Dpi < 48 || Dpi > 480) {
+                std::fprintf(stderr, "--dpi: 48 to 480\n");
+                return 2;
+            }
+        } else if (std::wcscmp(Argv[I], L"--help-file") == 0 && I + 1 < Argc)
             HelpFile = Win32Narrow(Argv[++I]);
         else {
-            std::fprintf(stderr, "usage: SettingsWindowDemo [--gl] [--about] [--help-text] [--help-file PATH]\n");
+            std::fprintf(stderr, "usage: SettingsWindowDemo [--gl] [--dpi N] [--about] [--help-text] [--help-file PATH]\n");
             return 2;
         }
     }
@@ -248,6 +281,8 @@ int wmain(int Argc, wchar_t** Argv)
     Loop->SetHooks(&Demo);
     try {
         Demo.Start(WithGL);
+        if (Dpi)
+            Demo.ChangeDpi(Dpi);
         if (!HelpFile.empty())
             Demo.HelpFile(HelpFile);
         if (About)
