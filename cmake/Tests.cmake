@@ -82,6 +82,17 @@ else()
   add_executable(WindowProbe ${CMAKE_SOURCE_DIR}/tests/win/programs/WindowProbe.cpp)
   target_compile_options(WindowProbe PRIVATE -municode)
   target_link_options(WindowProbe PRIVATE -municode -static)
+  # The settings dialog's windows on their own: a console program that
+  # prints what the window reports. It carries the product's manifest
+  # (common controls 6, per-monitor DPI awareness).
+  set(DEMO_RC ${CMAKE_BINARY_DIR}/resources/SettingsWindowDemo.rc)
+  file(WRITE ${DEMO_RC} "1 24 \"${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3D.manifest\"\n")
+  add_executable(SettingsWindowDemo ${CMAKE_SOURCE_DIR}/tests/win/programs/SettingsWindowDemo.cpp ${DEMO_RC})
+  set_property(SOURCE ${DEMO_RC} APPEND PROPERTY OBJECT_DEPENDS
+               ${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3D.manifest)
+  target_compile_options(SettingsWindowDemo PRIVATE -municode)
+  target_link_options(SettingsWindowDemo PRIVATE -municode)
+  target_link_libraries(SettingsWindowDemo PRIVATE glimmora_portable glimmora_platform)
   # The preview picture probe runs the saver's /p path in its own process
   # and shows the program's still picture: it embeds that bitmap.
   glimmora_embed_resources(PreviewPictureProbe ${CMAKE_SOURCE_DIR}/resources/Background.bmp)

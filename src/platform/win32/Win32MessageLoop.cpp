@@ -13,28 +13,32 @@ public:
 
     void Run() override
     {
-        while (!FTerminated) {
-            MSG Msg;
-            if (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (Msg.message == WM_QUIT) {
-                    FTerminated = true;
-                    break;
-                }
-                TranslateMessage(&Msg);
-                DispatchMessageW(&Msg);
-                continue;
-            }
-            bool Done = true;
-            if (FHooks) {
-                try {
-                    FHooks->Idle(Done);
-                } catch (...) {
-                    HandleException();
-                }
-            }
-            if (Done && !FTerminated)
-                WaitMessage();
+        while (!FTerminated)
+            HandleMessage();
+    }
+
+    void HandleMessage() override
+    {
+        if (FTerminated)
+            return;
+        MSG Msg;
+        if (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (Msg.message == WM_QUIT)
+                FTerminated = true;
+            else
+                Dispatch(Msg);
+            return;
         }
+        bool Done = true;
+        if (FHooks) {
+            try {
+                FHooks->Idle(Done);
+            } catch (...) {
+                HandleException();
+            }
+        }
+        if (Done && !FTerminated)
+            WaitMessage();
     }
 
     void ProcessMessages() override
@@ -45,8 +49,7 @@ public:
                 FTerminated = true;
                 break;
             }
-            TranslateMessage(&Msg);
-            DispatchMessageW(&Msg);
+            Dispatch(Msg);
         }
     }
 
@@ -71,6 +74,20 @@ public:
     }
 
 private:
+    // Dialog windows (a top-level window with WS_EX_CONTROLPARENT) get the
+    // dialog keys: Tab and the arrows between controls, Enter for the
+    // default button, Escape as IDCANCEL.
+    static void Dispatch(MSG& Msg)
+    {
+        if (Msg.hwnd) {
+            HWND Top = GetAncestor(Msg.hwnd, GA_ROOT);
+            if (Top && (GetWindowLongW(Top, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && IsDialogMessageW(Top, &Msg))
+                return;
+        }
+        TranslateMessage(&Msg);
+        DispatchMessageW(&Msg);
+    }
+
     void Report(const std::exception& E)
     {
         if (!FHooks)

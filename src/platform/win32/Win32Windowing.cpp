@@ -225,7 +225,9 @@ public:
         // Its own device context for the OpenGL context; no class cursor,
         // so nothing shows over a render window.
         Register(RenderFormClass, CS_OWNDC, nullptr, Icon);
-        Register(ChildFormClass, 0, LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)), nullptr);
+        // A child window may carry an OpenGL context too (the live preview
+        // inside the settings dialog): its own device context as well.
+        Register(ChildFormClass, CS_OWNDC, LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)), nullptr);
     }
 
     std::unique_ptr<IWindow> CreateMainForm(const std::string& Caption, const TWindowBounds& Bounds,
@@ -253,7 +255,8 @@ public:
         if (!IsWindow(Parent))
             return nullptr;
         auto W = std::make_unique<TWin32Window>(fkChild, Events, FLoop);
-        if (!W->Create(0, ChildFormClass, L"", WS_CHILD | WS_DISABLED | WS_VISIBLE | WS_CLIPSIBLINGS, Bounds,
+        if (!W->Create(0, ChildFormClass, L"", WS_CHILD | WS_DISABLED | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                       Bounds,
                        AsHWND(Parent)))
             return nullptr;
         return W;

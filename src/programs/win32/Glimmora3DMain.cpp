@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "app/SaverProgram.h"
+#include "platform/SettingsWindow.h"
 #include "platform/win32/Win32AppServices.h"
 #include "platform/win32/Win32Backends.h"
 #include "platform/win32/Win32Registry.h"
@@ -23,8 +24,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     const auto Passwords = CreateWin32PasswordServices();
     const auto Launcher = CreateWin32ProcessLauncher();
     const auto Display = CreateWin32DisplaySettings();
+    const auto Settings = CreateSettingsWindows(*Loop);
     const TSaverSystem System{*Loop,       *Windows,   *Clock,     *GLBackend, *GLLibraries,
                               *Process,    *Sound,     *Resources, *SystemInfo, *Instance,
-                              *Passwords,  *Launcher,  *Display,   OpenWin32RegistryKey};
+                              *Passwords,  *Launcher,  *Display,   OpenWin32RegistryKey,
+                              *Settings};
     return RunScreenSaver(System, Win32ProgramParams());
 }
