@@ -430,7 +430,7 @@ void TMainForm::ButtonAboutClick()
     Content.Caption = AboutCaption;
     Content.ProductName = MainFormCaption;
     Content.Version = "Version " + S.Frame.VersionText();
-    Content.Notice = "Made by Tarnwick Software.\r\nCopyright (C) Tarnwick Software. All rights reserved.";
+    Content.Notice = "Made by Tarnwick Software.\r\nCopyright (C) Tarnwick Software.";
     Content.Comments = S.Scene.GLSummaryText();
     Content.Warning =
         "This program is protected by copyright. Copying it, or passing it on in whole or in part, without the "

@@ -21,6 +21,12 @@
 #   wait_gone PID [SECS]         wait until a process has ended
 #   cpu_ticks PID                CPU time (user + system) a process used so
 #                                far, in clock ticks (getconf CLK_TCK a second)
+#   probe TITLE                 the controls of the window whose title starts
+#                                with TITLE (tests/win/programs/WindowProbe.cpp)
+#   rect_of LIST PATTERN         "L T R B" on the screen of the first line of
+#                                a probe's list starting with PATTERN
+#   size_of LIST PATTERN         its "WxH"; client_of LIST: the window's client
+#   click_on LIST PATTERN        a left click in the middle of that control
 #   check DESCRIPTION CMD...     run CMD, count a pass or a failure
 #   finish                       print "N passed, N failed", exit non-zero on failure
 
@@ -124,6 +130,17 @@ wait_window() {
 }
 
 screenshot() { import -window root "$1"; }
+
+probe() { "$WINE64" "$HARNESS_BUILD/WindowProbe.exe" "$1" 2>/dev/null | tr -d '\r'; }
+rect_of() { grep -m1 "^$2" "$1" | sed 's/.*|screen \([-0-9,]*\)|.*/\1/' | tr ',' ' '; }
+size_of() { local R; R=($(rect_of "$1" "$2")); echo "$((R[2] - R[0]))x$((R[3] - R[1]))"; }
+client_of() { grep -m1 '^top|' "$1" | sed 's/.*|client \([0-9]*\),\([0-9]*\)|.*/\1x\2/'; }
+click_on() {
+  local R
+  R=($(rect_of "$1" "$2"))
+  [ ${#R[@]} -eq 4 ] || return 1
+  xdotool mousemove $(((R[0] + R[2]) / 2)) $(((R[1] + R[3]) / 2)) click 1
+}
 
 pixel() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:

@@ -15,11 +15,6 @@ TITLE="Glimmora 3D Screen Saver"
 LOG=$HARNESS_TMP/program.log
 BACKGROUND="91,203,223"
 
-probe() { "$WINE64" "$HARNESS_BUILD/WindowProbe.exe" "$1" 2>/dev/null | tr -d '\r'; }
-# "L T R B" of the first control of a class (and text) in a probe's list.
-rect_of() { grep -m1 "^$2" "$1" | sed 's/.*|screen \([-0-9,]*\)|.*/\1/' | tr ',' ' '; }
-size_of() { local R; R=($(rect_of "$1" "$2")); echo "$((R[2] - R[0]))x$((R[3] - R[1]))"; }
-client_of() { grep -m1 '^top|' "$1" | sed 's/.*|client \([0-9]*\),\([0-9]*\)|.*/\1x\2/'; }
 # The program's lines, without the CR its console output adds.
 log_lines() { tr -d '\r' <"$LOG"; }
 has_line() { log_lines | grep -qx "$1"; }

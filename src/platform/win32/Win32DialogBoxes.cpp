@@ -90,6 +90,8 @@ int DesignUnits(int Pixels, UINT Dpi)
 }
 
 class TAboutForm final : public TModalForm {
+    static constexpr int OkButtonTop = 240;
+
 public:
     TAboutForm(IMessageLoop& Loop, HWND Owner, const TAboutBoxContent& Content)
         : TModalForm(Loop), FPicture(Content.Picture), FUrl(Win32Widen(Content.LinkUrl))
@@ -102,7 +104,7 @@ public:
             Rest = First.substr(Break + 1);
             First.erase(Break && First[Break - 1] == '\r' ? Break - 1 : Break);
         }
-        AddControl(L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, {319, 240, 75, 25}, IDOK);
+        AddControl(L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, {319, OkButtonTop, 75, 25}, IDOK);
         AddControl(L"STATIC", Win32Widen(Content.ProductName), SS_LEFT | SS_NOPREFIX, 0, {168, 8, 233, 25}, -1,
                    fkTitle);
         AddControl(L"STATIC", Win32Widen(Content.Version), SS_LEFT | SS_NOPREFIX, 0, {172, 24, 0, 0}, -1, fkTitle);
@@ -134,7 +136,9 @@ private:
         ReleaseDC(FWarning1, DC);
         const int Height = DesignUnits(R.bottom, Dpi());
         SetDesignRect(FWarning1, {16, 156, 381, Height});
-        SetDesignRect(FWarning2, {16, std::max(172, 156 + Height), 381, 69});
+        // It ends above the OK button, which it would otherwise paint over.
+        const int Top = std::max(172, 156 + Height);
+        SetDesignRect(FWarning2, {16, Top, 381, std::max(0, std::min(69, OkButtonTop - 4 - Top))});
     }
 
     LRESULT HandleBoxMessage(UINT Msg, WPARAM W, LPARAM L, bool& Handled) override
