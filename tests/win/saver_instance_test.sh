@@ -2,7 +2,7 @@
 # One saver at a time: a second Glimmora3D.scr /s while one runs ends at
 # once without a window, the .exe twin with /s runs beside it. With
 # RunAsEXE = 1 the .scr (in a folder with a blank in its name) starts its
-# twin with /s and waits for it. /p with a handle that is no number shows
+# twin with /s (with /c: the settings dialog) and waits for it. /p with a handle that is no number shows
 # the conversion error.
 . "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 harness_init
@@ -60,6 +60,15 @@ check "the .exe twin runs" test "$(exe_processes)" -ge 1
 check "the .scr waits for it" alive "$WIN_PID"
 send_keys space
 check "when the twin ends, the .scr ends too" wait_exit 10
+check "with exit code 0" test "$EXIT_CODE" = 0
+check "no twin is left" no_twin_within 5
+# The settings switch hands over the same way: the .exe /c shows the dialog.
+win_start "$SCR" /c
+check "RunAsEXE = 1, /c: the dialog appears" wait_window '^Glimmora 3D Screen Saver' 90
+check "shown by the .exe twin" test "$(exe_processes)" -ge 1
+check "while the .scr waits for it" alive "$WIN_PID"
+send_keys Escape
+check "Escape in the dialog ends the twin and the .scr" wait_exit 10
 check "with exit code 0" test "$EXIT_CODE" = 0
 check "no twin is left" no_twin_within 5
 "$WINE64" reg add "$KEY" /v RunAsProgram /t REG_DWORD /d 0 /f >/dev/null 2>&1
