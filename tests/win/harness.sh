@@ -3,7 +3,8 @@
 # registry and collect the exit code. Source this file from a *_test.sh;
 # everything started here is stopped on exit, whatever happens.
 #
-#   harness_init                 Xvfb up (HARNESS_SCREEN_DEPTH bits, default
+#   harness_init                 Xvfb up (HARNESS_SCREEN_SIZE, default
+#                                1024x768; HARNESS_SCREEN_DEPTH bits, default
 #                                24), Wine prefix ready, cleanup trap set
 #   unmanaged_windows            tell Wine no window manager runs (Xvfb has
 #                                none), so hiding a window does not wait 2 s
@@ -70,7 +71,7 @@ harness_init() {
   export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
   local N=$((90 + RANDOM % 400))
   while [ -e /tmp/.X$N-lock ]; do N=$((N + 1)); done
-  Xvfb :$N -screen 0 1024x768x${HARNESS_SCREEN_DEPTH:-24} -nolisten tcp >"$HARNESS_TMP/xvfb.log" 2>&1 &
+  Xvfb :$N -screen 0 ${HARNESS_SCREEN_SIZE:-1024x768}x${HARNESS_SCREEN_DEPTH:-24} -nolisten tcp >"$HARNESS_TMP/xvfb.log" 2>&1 &
   XVFB_PID=$!
   export DISPLAY=:$N
   for _ in $(seq 1 100); do
