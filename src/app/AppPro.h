@@ -18,8 +18,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/LogFile.h"
-#include "app/TimePro.h"
+#include "scene/LogFile.h"
+#include "scene/TimePro.h"
 #include "platform/AppHost.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"

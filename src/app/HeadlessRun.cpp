@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "app/LogFile.h"
+#include "scene/LogFile.h"
 #include "gl/Errors.h"
 #include "gl/OpenGL12.h"
 #include "scene/Scene.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <initializer_list>
 
-#include "app/Scramble.h"
+#include "scene/Scramble.h"
 
 namespace {
 

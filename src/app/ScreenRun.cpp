@@ -7,7 +7,7 @@
 #include "app/FpsOverlay.h"
 #include "app/HeadlessRun.h"
 #include "app/LinuxWindowRun.h"
-#include "app/LogFile.h"
+#include "scene/LogFile.h"
 #include "app/Options.h"
 #include "app/OptionsFile.h"
 #include "app/OptionsKey.h"

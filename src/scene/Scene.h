@@ -19,8 +19,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/LogFile.h"
-#include "app/TimePro.h"
+#include "scene/LogFile.h"
+#include "scene/TimePro.h"
 #include "effects/Effects.h"
 #include "effects/Random.h"
 #include "gl/GLClasses.h"

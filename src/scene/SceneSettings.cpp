@@ -2,7 +2,7 @@
 
 #include <variant>
 
-#include "app/Scramble.h"
+#include "scene/Scramble.h"
 
 namespace {
 

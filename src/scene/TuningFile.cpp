@@ -5,7 +5,7 @@
 #include <type_traits>
 #include <variant>
 
-#include "app/Scramble.h"
+#include "scene/Scramble.h"
 #include "gl/Errors.h"
 
 namespace {

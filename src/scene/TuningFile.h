@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/LogFile.h"
+#include "scene/LogFile.h"
 #include "platform/Process.h"
 #include "scene/IniFile.h"
 #include "scene/SceneSettings.h"

@@ -21,7 +21,7 @@
 #include "app/HeadlessRun.h"
 #include "app/LinuxWindowRun.h"
 #include "app/OptionsFile.h"
-#include "app/LogFile.h"
+#include "scene/LogFile.h"
 #include "platform/headless/EGLPbufferContext.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/PngFile.h"

@@ -1,4 +1,4 @@
-#include "app/LogFile.h"
+#include "scene/LogFile.h"
 
 #include <filesystem>
 #include <vector>

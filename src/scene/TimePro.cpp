@@ -1,4 +1,4 @@
-#include "app/TimePro.h"
+#include "scene/TimePro.h"
 
 void TTime::SetTotal(uint32_t Total)
 {
