@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/LogFile.h"
+#include "scene/LogFile.h"
 #include "fakes/FakeProcess.h"
 #include "gl/Errors.h"
 #include "scene/SceneSettings.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/LogFile.h"
+#include "scene/LogFile.h"
 #include "fakes/TempDir.h"
 
 TEST(TLogFile, NothingIsWrittenWhileOff)

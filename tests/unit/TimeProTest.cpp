@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/TimePro.h"
+#include "scene/TimePro.h"
 #include "fakes/FakeClock.h"
 
 TEST(TTime, SplitsTheTotalIntoDaysToMilliseconds)

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Scramble.h"
+#include "scene/Scramble.h"
 #include "fakes/FakeProcess.h"
 #include "fakes/TempDir.h"
 #include "gl/Errors.h"
