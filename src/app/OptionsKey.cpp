@@ -1,6 +1,5 @@
 #include "app/OptionsKey.h"
 
-#include <charconv>
 
 #include "gl/Errors.h"
 
@@ -101,28 +100,4 @@ void TOptionsKey::WriteInteger(const std::string& Name, int32_t Value)
 {
     if (!Registry().WriteInteger(Name, Value))
         throw EGlimmoraError("Failed to set data for '" + Name + "'");
-}
-
-bool ScreenSavePasswordSet(const TRegistryOpener& Opener)
-{
-    if (!Opener)
-        return false;
-    const auto Key = Opener(hkCurrentUser, "Control Panel\\desktop", kaRead);
-    if (!Key)
-        return false;
-    const std::string Name = "ScreenSaveUsePassword";
-    if (const auto Number = Key->ReadInteger(Name); Number.Present())
-        return Number.Value != 0;
-    const auto Text = Key->ReadString(Name);
-    if (!Text.Present())
-        return false;
-    const std::string& S = Text.Value;
-    const auto First = S.find_first_not_of(" \t");
-    const auto Last = S.find_last_not_of(" \t");
-    if (First == std::string::npos)
-        return false;
-    int64_t Value = 0;
-    const char* End = S.data() + Last + 1;
-    const auto [Ptr, Error] = std::from_chars(S.data() + First, End, Value);
-    return Error == std::errc() && Ptr == End && Value != 0;
 }

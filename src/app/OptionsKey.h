@@ -62,10 +62,3 @@ private:
     bool FCached = false;
     std::unique_ptr<IRegistryKey> FKey;
 };
-
-// Whether the system asks for the screen-saver password: the value
-// "ScreenSaveUsePassword" of HKEY_CURRENT_USER "Control Panel\desktop",
-// opened read-only and closed again. A missing key or value, 0, and a
-// value that is not a number mean no. The value is a 32-bit integer on
-// some systems and a decimal text on others; both are read.
-bool ScreenSavePasswordSet(const TRegistryOpener& Opener);

@@ -9,7 +9,7 @@
 
 #include "app/Options.h"
 #include "app/OptionsKey.h"
-#include "app/Scramble.h"
+#include "scene/Scramble.h"
 #include "fakes/ErrorOf.h"
 #include "fakes/FakeRegistry.h"
 #include "platform/RegistryData.h"
@@ -613,43 +613,3 @@ TEST(OptionsRegistryData, StringsAreUtf16TextUpToTheFirstNul)
     }
 }
 
-// ------------------------------------------------ the system's password flag
-
-TEST(OptionsPassword, ScreenSaveUsePasswordAsIntegerOrText)
-{
-    const std::string Desk = "Control Panel\\desktop";
-    struct TCase {
-        const char* Name;
-        bool KeyExists;
-        std::optional<TFakeRegistry::TValue> Value;
-        bool Set;
-    };
-    const TCase Cases[] = {
-        {"no key", false, {}, false},
-        {"no value", true, {}, false},
-        {"integer 0", true, TFakeRegistry::Integer(0), false},
-        {"integer 1", true, TFakeRegistry::Integer(1), true},
-        {"text 1", true, TFakeRegistry::String("1"), true},
-        {"text 0", true, TFakeRegistry::String("0"), false},
-        {"text with blanks", true, TFakeRegistry::String(" 1 "), true},
-        {"text that is no number", true, TFakeRegistry::String("yes"), false},
-        {"empty text", true, TFakeRegistry::String(""), false},
-        {"binary", true, TFakeRegistry::TValue{rtBinary, {1, 0, 0, 0}}, false},
-    };
-    for (const auto& C : Cases) {
-        SCOPED_TRACE(C.Name);
-        TFakeRegistry Store;
-        if (C.KeyExists)
-            Store.CreateKey(hkCurrentUser, Desk);
-        if (C.Value)
-            Store.Set(hkCurrentUser, Desk, "ScreenSaveUsePassword", *C.Value);
-        EXPECT_EQ(ScreenSavePasswordSet(Store.Opener()), C.Set);
-        ASSERT_EQ(Store.Opens.size(), 1u);
-        EXPECT_EQ(Store.Opens[0].Root, hkCurrentUser);
-        EXPECT_EQ(Store.Opens[0].Path, Desk);
-        EXPECT_EQ(Store.Opens[0].Access, kaRead);
-        EXPECT_EQ(Store.OpenKeys, 0) << "closed again";
-        EXPECT_EQ(Store.KeyExists(hkCurrentUser, Desk), C.KeyExists) << "never created";
-    }
-    EXPECT_FALSE(ScreenSavePasswordSet(TRegistryOpener{}));
-}
