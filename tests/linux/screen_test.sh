@@ -49,7 +49,9 @@ ends_within() {
 alive() { kill -0 "$RUN" 2>/dev/null; }
 window_of_run() { xdotool search --sync --onlyvisible --name "Glimmora 3D Screen Saver" | head -1; }
 colours() { convert "$1" -format "%k" info:; }
-shot() { import -window "$1" "$2" 2>/dev/null; }
+# A picture of a window; never interactive (import with no window would
+# wait for a click) and never longer than 20 s.
+shot() { [ -n "$1" ] && timeout 20 import -window "$1" "$2" 2>/dev/null; }
 many_colours() { [ "$(colours "$1")" -gt 200 ]; }
 # Pixels of the frame-rate text's colour in the bottom-left corner of a picture.
 yellow_pixels() { convert "$1" -gravity SouthWest -crop 80x30+0+0 +repage txt:- | grep -c '#FFFF00'; }
@@ -128,9 +130,11 @@ group_foreign() {
   "$XWIN" 200 150 >"$TMP/xwin.id" &
   PIDS+=($!)
   disown
-  for _ in $(seq 50); do [ -s "$TMP/xwin.id" ] && break; sleep 0.1; done
+  for _ in $(seq 300); do [ -s "$TMP/xwin.id" ] && break; sleep 0.1; done
   local ID
   ID=$(head -1 "$TMP/xwin.id")
+  check "the test window is up" test -n "$ID"
+  [ -n "$ID" ] || return
   mkdir -p "$TMP/cwd"
   (cd "$TMP/cwd" && ulimit -c unlimited && exec "$PROG" --window-id "$ID") >"$TMP/run.out" 2>&1 &
   RUN=$!
