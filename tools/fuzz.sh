@@ -64,7 +64,7 @@ fuzz_one() {
   "$OUT/$T" "${args[@]}" "$@" "$corpus" "${seeds[@]}" >"$log" 2>&1 || true
   local runs cov ft size found
   runs=$(sed -nE 's/^stat::number_of_executed_units: *([0-9]+).*/\1/p' "$log" | tail -n 1)
-  cov=$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -n 1 || true)
+  cov=$(grep -aoE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -n 1 || true)
   size=$(find "$corpus" -type f | wc -l)
   found=$(( $(find "$artifacts" -type f | wc -l) - before ))
   printf '%-22s runs %s  coverage %s edges, %s features  corpus %s  findings %s  %s s\n' "$T" "${runs:-?}" \

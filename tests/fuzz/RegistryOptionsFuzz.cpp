@@ -1,7 +1,6 @@
 // Plants registry values of any type and size, chosen by the input, under
-// the options key and the desktop's password value, then loads the saver's
-// options against a display whose modes also come from the input, and
-// reads the password switch. Values are read back through the same
+// the options key, then loads the saver's options against a display whose
+// modes also come from the input. Values are read back through the same
 // decoding as the real backend (platform/RegistryData.h). A clean
 // EGlimmoraError ("Invalid data type ...") is the expected answer to a
 // value of the wrong kind; a crash, a sanitizer report, another exception
@@ -55,8 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
             Registry.Set(hkCurrentUser, Key.KeyPath(), Row.Name(), AnyValue(In));
     if (In.ConsumeBool())
         Registry.Set(hkCurrentUser, Key.KeyPath(), ProgramPathValueName, AnyValue(In));
-    if (In.ConsumeBool())
-        Registry.Set(hkCurrentUser, "Control Panel\\desktop", "ScreenSaveUsePassword", AnyValue(In));
 
     const TOptionsMode Desktop = AnyMode(In);
     std::vector<TOptionsMode> Modes(In.ConsumeIntegralInRange<std::size_t>(0, 6));
@@ -72,6 +69,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     Key.CloseRegistry();
     if (Options.ThemeIndex < 0 || Options.ThemeIndex > 2)
         std::abort();
-    (void)ScreenSavePasswordSet(Registry.Opener());
     return 0;
 }
