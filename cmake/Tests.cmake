@@ -2,15 +2,18 @@
 #
 #   unit_tests    tests/unit with the fakes of tests/fakes; natively every
 #                 case is its own CTest test, under Wine one run of the whole
-#                 program (avoids starting Wine once per case)
+#                 program (avoids starting Wine once per case), named after
+#                 the build: unit_tests_win64, unit_tests_win32
 #   gl_tests      tests/gl on the headless EGL backend (Linux only)
 #   assets        tools/assets/check_assets.py: the committed assets are what
 #                 their generators make (Linux only)
 #   glimmora3d_program   the Linux program run as a user runs it
 #   glimmora3d_package   the Debian package (cpack) and cmake --install
 #   win probes    tests/win/programs/NAME.cpp, small Windows programs that
-#                 tests/win/NAME_test.sh drives under wine64 in Xvfb (the
-#                 64-bit Windows build)
+#                 tests/win/NAME_test.sh drives under Wine in Xvfb, for each
+#                 Windows build: win64_NAME (64-bit Windows), win32_NAME (the
+#                 32-bit build on 64-bit Windows, from SysWOW64) and, for the
+#                 saver test, win32_NAME_pure32 (32-bit Windows)
 
 enable_testing()
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -35,7 +38,13 @@ endif()
 glimmora_embed_resources(unit_tests ${GLIMMORA_FIXTURE_FILES})
 glimmora_embed_resources(unit_tests ${GLIMMORA_ASSET_FILES})
 if(WIN32)
-  add_test(NAME unit_tests COMMAND unit_tests)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(GLIMMORA_WIN_BUILD win64)
+  else()
+    set(GLIMMORA_WIN_BUILD win32)
+  endif()
+  add_test(NAME unit_tests_${GLIMMORA_WIN_BUILD} COMMAND unit_tests)
+  set_tests_properties(unit_tests_${GLIMMORA_WIN_BUILD} PROPERTIES LABELS ${GLIMMORA_WIN_BUILD} TIMEOUT 600)
 else()
   gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 endif()
@@ -101,14 +110,24 @@ else()
   add_library(PasswordCpl SHARED ${CMAKE_SOURCE_DIR}/tests/win/programs/PasswordCpl.cpp)
   set_target_properties(PasswordCpl PROPERTIES PREFIX "" OUTPUT_NAME "PASSWORD" SUFFIX ".CPL")
   target_link_options(PasswordCpl PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--kill-at)
-  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-    file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.sh)
-    foreach(T IN LISTS WIN_TESTS)
-      get_filename_component(N ${T} NAME_WE)
-      add_test(NAME win_${N} COMMAND bash ${T})
-      set_tests_properties(win_${N} PROPERTIES
-        ENVIRONMENT "GLIMMORA_BUILD=${CMAKE_BINARY_DIR};GLIMMORA_SOURCE=${CMAKE_SOURCE_DIR}"
-        RESOURCE_LOCK xvfb TIMEOUT 300)
+  # Every window-level test runs against this build; the 32-bit build also
+  # runs the saver test on 32-bit Windows.
+  file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.sh)
+  foreach(T IN LISTS WIN_TESTS)
+    get_filename_component(N ${T} NAME_WE)
+    set(WINDOWS_KINDS ${GLIMMORA_WINE_WINDOWS})
+    if(GLIMMORA_WIN_BUILD STREQUAL "win32" AND N STREQUAL "saver_test")
+      list(APPEND WINDOWS_KINDS win32)
+    endif()
+    foreach(K IN LISTS WINDOWS_KINDS)
+      set(TN ${GLIMMORA_WIN_BUILD}_${N})
+      if(K STREQUAL "win32")
+        set(TN ${TN}_pure32)
+      endif()
+      add_test(NAME ${TN} COMMAND bash ${T})
+      set_tests_properties(${TN} PROPERTIES
+        ENVIRONMENT "GLIMMORA_BUILD=${CMAKE_BINARY_DIR};GLIMMORA_SOURCE=${CMAKE_SOURCE_DIR};GLIMMORA_WINDOWS=${K}"
+        LABELS "${GLIMMORA_WIN_BUILD};${K}" RESOURCE_LOCK xvfb TIMEOUT 300)
     endforeach()
-  endif()
+  endforeach()
 endif()

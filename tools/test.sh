@@ -1,8 +1,9 @@
 #!/bin/bash
 # Builds everything and runs every test: the native tests, the same unit
-# tests and the window-level tests of the 64-bit Windows build under wine64,
-# the 32-bit Windows build (which cannot run here, so it must link), the
-# native unit and GL tests again under the address and undefined-behaviour
+# tests and the window-level tests of both Windows builds under Wine (the
+# 64-bit build with wine64; the 32-bit build as 64-bit Windows runs it,
+# from SysWOW64, and its saver test also on 32-bit Windows), the native
+# unit and GL tests again under the address and undefined-behaviour
 # sanitizers (the asan preset; any report fails the test), and the fuzz
 # targets over their seeds. Each step reports how long it took.
 set -uo pipefail
@@ -52,6 +53,7 @@ step "linux tests" run_ctest linux
 step "win64 build" build win64
 step "win64 tests (wine64)" run_ctest win64
 step "win32 build" build win32
+step "win32 tests (wine32: WoW64 and 32-bit Windows)" run_ctest win32
 # The zip files a Windows user downloads, made from the two builds and checked.
 step "windows packages" bash tools/package-windows.sh
 step "sanitizers (asan build, unit and GL tests)" sanitizers

@@ -1,7 +1,16 @@
-# Window-level Windows tests: start a program of the 64-bit build under
-# wine64 inside a private Xvfb display, look at the screen, type, read the
+# Window-level Windows tests: start a program of a Windows build under Wine
+# inside a private Xvfb display, look at the screen, type, read the
 # registry and collect the exit code. Source this file from a *_test.sh;
 # everything started here is stopped on exit, whatever happens.
+#
+# The build and the Windows it runs on come from the environment:
+#
+#   GLIMMORA_BUILD               the build folder (default build/win64)
+#   GLIMMORA_WINDOWS             which Windows runs it (default from the build):
+#                                  win64  64-bit Windows, a 64-bit program
+#                                  wow64  64-bit Windows, a 32-bit program (WoW64;
+#                                         savers installed in SysWOW64)
+#                                  win32  32-bit Windows (WINEARCH=win32 prefix)
 #
 #   harness_init                 Xvfb up (HARNESS_SCREEN_SIZE, default
 #                                1024x768; HARNESS_SCREEN_DEPTH bits, default
@@ -9,15 +18,24 @@
 #   unmanaged_windows            tell Wine no window manager runs (Xvfb has
 #                                none), so hiding a window does not wait 2 s
 #                                for one to acknowledge it
+#   install_saver DIR [exe]      copy Glimmora3D.scr (and its .exe twin) to
+#                                where the test runs it: DIR on 64-bit Windows,
+#                                the system folder Windows keeps savers in
+#                                otherwise (SysWOW64, System32); sets
+#                                SAVER_DIR (Linux path) and SCR
+#   win_path PATH                the Windows path of a Linux path (C: inside
+#                                the prefix, Z: elsewhere)
 #   win_start PROG [ARGS...]     start PROG (path in the build, or an absolute
 #                                Linux or Windows path) in background
 #   win_spawn VAR PROG [ARGS...] start one more program; its pid goes to $VAR
 #   wait_window TITLE [SECS]     wait until a window of that title is mapped
+#   wait_frame [SECS]            wait until the middle of the screen is not black
 #   screenshot FILE              PNG of the whole screen
 #   pixel FILE X Y               "R,G,B" of a pixel of a screenshot
 #   send_keys KEY...             xdotool key names (e.g. q Escape Return)
 #   move_mouse X Y               move the pointer
 #   reg_query KEY VALUE          print the data of a registry value
+#   reg_set KEY VALUE TYPE DATA  write a registry value (TYPE: REG_DWORD, ...)
 #   wait_exit [SECS]             wait for the program, set EXIT_CODE
 #   wait_gone PID [SECS]         wait until a process has ended
 #   cpu_ticks PID                CPU time (user + system) a process used so
@@ -30,11 +48,31 @@
 #   click_on LIST PATTERN        a left click in the middle of that control
 #   check DESCRIPTION CMD...     run CMD, count a pass or a failure
 #   finish                       print "N passed, N failed", exit non-zero on failure
+#
+# After harness_init: WINE is the loader to start programs with, SYSTEM_DIR
+# the Linux path of the folder the program sees as its system folder, KEY
+# the saver's options key, W and H the screen size.
 
 set -uo pipefail
 HARNESS_SOURCE=${GLIMMORA_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 HARNESS_BUILD=${GLIMMORA_BUILD:-$HARNESS_SOURCE/build/win64}
-WINE64=/usr/lib/wine/wine64
+# A 64-bit build runs on 64-bit Windows; a 32-bit one by default as 64-bit
+# Windows runs it (WoW64).
+if [ -z "${GLIMMORA_WINDOWS:-}" ]; then
+  if od -An -tx1 -j "$(($(od -An -tu4 -j 60 -N 4 "$HARNESS_BUILD/Glimmora3D.scr" 2>/dev/null || echo 0) + 4))" -N 2 \
+       "$HARNESS_BUILD/Glimmora3D.scr" 2>/dev/null | grep -q '4c 01'; then
+    GLIMMORA_WINDOWS=wow64
+  else
+    GLIMMORA_WINDOWS=win64
+  fi
+fi
+case $GLIMMORA_WINDOWS in
+  win64) WINE=/usr/lib/wine/wine64 PREFIX_ARCH=win64 SYSTEM_SUBDIR=system32 ;;
+  wow64) WINE=/usr/lib/wine/wine PREFIX_ARCH=win64 SYSTEM_SUBDIR=syswow64 ;;
+  win32) WINE=/usr/lib/wine/wine PREFIX_ARCH=win32 SYSTEM_SUBDIR=system32 ;;
+  *) echo "harness: GLIMMORA_WINDOWS must be win64, wow64 or win32" >&2; exit 1 ;;
+esac
+KEY='HKCU\Software\Tarnwick Software\Glimmora 3D'
 PASSED=0
 FAILED=0
 WIN_PID=
@@ -55,27 +93,39 @@ harness_cleanup() {
 harness_init() {
   trap harness_cleanup EXIT
   HARNESS_TMP=$(mktemp -d)
+  if ! "$WINE" --version >/dev/null 2>&1; then
+    echo "harness: $WINE does not run here (is this kernel able to run 32-bit programs, and wine32:i386 installed?)" >&2
+    exit 1
+  fi
   # Each run of a test gets a prefix of its own, copied from a template
-  # prefix that is made once per build (making one takes about 10 s).
-  local TEMPLATE=$HARNESS_BUILD/wineprefix-template
+  # prefix that is made once per build and Windows (making one takes about
+  # 10 s). A 64-bit prefix comes from wine64 and holds SysWOW64.
+  local TEMPLATE=$HARNESS_BUILD/wineprefix-$PREFIX_ARCH
   (
     flock 9
     if [ ! -f "$TEMPLATE/system.reg" ]; then
       rm -rf "$TEMPLATE"
-      WINEPREFIX=$TEMPLATE WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= "$WINE64" wineboot --init >/dev/null 2>&1
+      local BOOT=/usr/lib/wine/wine64
+      [ "$PREFIX_ARCH" = win32 ] && BOOT=/usr/lib/wine/wine
+      WINEARCH=$PREFIX_ARCH WINEPREFIX=$TEMPLATE WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= \
+        "$BOOT" wineboot --init >/dev/null 2>&1
       WINEPREFIX=$TEMPLATE /usr/lib/wine/wineserver -w
     fi
   ) 9>"$TEMPLATE.lock"
   export WINEPREFIX=$HARNESS_TMP/prefix
   cp -a "$TEMPLATE" "$WINEPREFIX"
   export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+  SYSTEM_DIR=$WINEPREFIX/drive_c/windows/$SYSTEM_SUBDIR
   local N=$((90 + RANDOM % 400))
   while [ -e /tmp/.X$N-lock ]; do N=$((N + 1)); done
   Xvfb :$N -screen 0 ${HARNESS_SCREEN_SIZE:-1024x768}x${HARNESS_SCREEN_DEPTH:-24} -nolisten tcp >"$HARNESS_TMP/xvfb.log" 2>&1 &
   XVFB_PID=$!
   export DISPLAY=:$N
   for _ in $(seq 1 100); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    if xdotool getdisplaygeometry >/dev/null 2>&1; then
+      read -r W H <<<"$(xdotool getdisplaygeometry)"
+      return 0
+    fi
     sleep 0.1
   done
   echo "harness: Xvfb did not start" >&2
@@ -83,22 +133,50 @@ harness_init() {
 }
 
 unmanaged_windows() {
-  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  reg_set 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
+}
+
+win_path() {
+  local P=$1
+  case $P in
+    "$WINEPREFIX"/drive_c/*) P="C:/${P#"$WINEPREFIX"/drive_c/}" ;;
+    /*) P="Z:$P" ;;
+  esac
+  echo "${P//\//\\}"
+}
+
+install_saver() {
+  local DEST=$1
+  [ "$GLIMMORA_WINDOWS" = win64 ] || DEST=$SYSTEM_DIR
+  mkdir -p "$DEST"
+  cp "$HARNESS_BUILD/Glimmora3D.scr" "$DEST/"
+  [ "${2:-}" = exe ] && cp "$HARNESS_BUILD/Glimmora3D.exe" "$DEST/"
+  SAVER_DIR=$DEST
+  SCR=$DEST/Glimmora3D.scr
+}
+
+# A program of the build, or a Linux path, as Windows names it.
+program_path() {
+  case $1 in
+    [A-Za-z]:*) echo "$1" ;;
+    /*) win_path "$1" ;;
+    *) win_path "$HARNESS_BUILD/$1" ;;
+  esac
 }
 
 win_start() {
-  local PROG=$1
+  local PROG
+  PROG=$(program_path "$1")
   shift
-  case $PROG in /* | [A-Za-z]:*) ;; *) PROG=$HARNESS_BUILD/$PROG ;; esac
-  "$WINE64" "$PROG" "$@" >"$HARNESS_TMP/program.log" 2>&1 &
+  "$WINE" "$PROG" "$@" >"$HARNESS_TMP/program.log" 2>&1 &
   WIN_PID=$!
 }
 
 win_spawn() {
-  local VAR=$1 PROG=$2
+  local VAR=$1 PROG
+  PROG=$(program_path "$2")
   shift 2
-  case $PROG in /* | [A-Za-z]:*) ;; *) PROG=$HARNESS_BUILD/$PROG ;; esac
-  "$WINE64" "$PROG" "$@" >"$HARNESS_TMP/$VAR.log" 2>&1 &
+  "$WINE" "$PROG" "$@" >"$HARNESS_TMP/$VAR.log" 2>&1 &
   HARNESS_PIDS+=($!)
   printf -v "$VAR" '%s' "$!"
 }
@@ -132,7 +210,17 @@ wait_window() {
 
 screenshot() { import -window root "$1"; }
 
-probe() { "$WINE64" "$HARNESS_BUILD/WindowProbe.exe" "$1" 2>/dev/null | tr -d '\r'; }
+wait_frame() {
+  local SECS=${1:-60} SHOT=$HARNESS_TMP/wait.png
+  for _ in $(seq 1 $((SECS * 4))); do
+    screenshot "$SHOT"
+    [ "$(pixel "$SHOT" $((W / 2)) $((H / 2)))" != "0,0,0" ] && return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+probe() { "$WINE" "$(program_path WindowProbe.exe)" "$1" 2>/dev/null | tr -d '\r'; }
 rect_of() { grep -m1 "^$2" "$1" | sed 's/.*|screen \([-0-9,]*\)|.*/\1/' | tr ',' ' '; }
 size_of() { local R; R=($(rect_of "$1" "$2")); echo "$((R[2] - R[0]))x$((R[3] - R[1]))"; }
 client_of() { grep -m1 '^top|' "$1" | sed 's/.*|client \([0-9]*\),\([0-9]*\)|.*/\1x\2/'; }
@@ -151,8 +239,10 @@ send_keys() { xdotool key --delay 50 "$@"; }
 move_mouse() { xdotool mousemove "$1" "$2"; }
 
 reg_query() {
-  "$WINE64" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { print $NF }'
+  "$WINE" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { print $NF }'
 }
+
+reg_set() { "$WINE" reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1; }
 
 wait_exit() {
   local SECS=${1:-30}

@@ -1,5 +1,5 @@
 #!/bin/bash
-# Benchmark (not a test): Glimmora3D.scr /s under wine64 in Xvfb, RUNS times
+# Benchmark (not a test): Glimmora3D.scr /s under Wine in Xvfb, RUNS times
 # (default 3). For each run: time from process start until the render
 # window is mapped and until the first frame shows (the middle of the
 # screen is no longer black; screenshots every ~0.1 s, so the figure is
@@ -7,23 +7,21 @@
 # file beside the program switches the log on).
 #
 #   GLIMMORA_BUILD=build/win64 bash tests/win/saver_bench.sh [RUNS]
+#   GLIMMORA_BUILD=build/win32 bash tests/win/saver_bench.sh [RUNS]   (WoW64)
 . "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 harness_init
 unmanaged_windows
 
 RUNS=${1:-3}
-DIR=$HARNESS_TMP/saver
-mkdir -p "$DIR"
-cp "$HARNESS_BUILD/Glimmora3D.scr" "$DIR/"
+install_saver "$HARNESS_TMP/saver"
+DIR=$SAVER_DIR
 printf '[System]\r\nLog=1\r\n' >"$DIR/Glimmora3D.ini"
-W=$(xdotool getdisplaygeometry | cut -d' ' -f1)
-H=$(xdotool getdisplaygeometry | cut -d' ' -f2)
 ms_since() { echo $((($(date +%s%N) - $1) / 1000000)); }
 
 echo "size of Glimmora3D.scr: $(stat -c %s "$HARNESS_BUILD/Glimmora3D.scr") bytes"
 for RUN in $(seq 1 "$RUNS"); do
   START=$(date +%s%N)
-  win_start "$DIR/Glimmora3D.scr" /s
+  win_start "$SCR" /s
   MAPPED=
   FIRST=
   for _ in $(seq 1 600); do

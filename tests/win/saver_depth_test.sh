@@ -6,11 +6,9 @@ HARNESS_SCREEN_DEPTH=8
 harness_init
 unmanaged_windows
 
-DIR="$HARNESS_TMP/saver"
-mkdir -p "$DIR"
-cp "$HARNESS_BUILD/Glimmora3D.scr" "$DIR/"
+install_saver "$HARNESS_TMP/saver"
 check "the display has 8 bits per pixel" eval 'xdpyinfo | grep -q "depth of root window: *8 planes"'
-win_start "$DIR/Glimmora3D.scr" /s
+win_start "$SCR" /s
 check "the colour-depth warning shows in the error box" wait_window "Glimmora Screen Saver Error!" 90
 send_keys Return
 check "Enter closes it and the program ends" wait_exit 10

@@ -10,27 +10,14 @@
 harness_init
 unmanaged_windows
 
-DIR="$HARNESS_TMP/Glimmora Saver"
-mkdir -p "$DIR"
-cp "$HARNESS_BUILD/Glimmora3D.scr" "$DIR/"
-SCR="$DIR/Glimmora3D.scr"
+install_saver "$HARNESS_TMP/Glimmora Saver"
+DIR=$SAVER_DIR
 LOG="$DIR/Glimmora3D.log"
 printf '[System]\r\nLog=1\r\n' >"$DIR/Glimmora3D.ini"
-W=$(xdotool getdisplaygeometry | cut -d' ' -f1)
-H=$(xdotool getdisplaygeometry | cut -d' ' -f2)
 GEOMETRY_BEFORE=$(xdotool getdisplaygeometry)
 KEY='HKCU\Software\Tarnwick Software\Glimmora 3D'
 
 not_black() { [ "$(pixel "$1" "$2" "$3")" != "0,0,0" ]; }
-wait_frame() {
-  local SECS=${1:-60} SHOT=$HARNESS_TMP/wait.png
-  for _ in $(seq 1 $((SECS * 4))); do
-    screenshot "$SHOT"
-    not_black "$SHOT" $((W / 2)) $((H / 2)) && return 0
-    sleep 0.25
-  done
-  return 1
-}
 running() { kill -0 "$WIN_PID" 2>/dev/null; }
 still_running_after() { sleep "$1"; running; }
 # Lines of the log without its zero padding and line ends.
@@ -81,9 +68,9 @@ check "and nothing of it is left on the screen" test "$(pixel "$HARNESS_TMP/afte
 
 # --- a mode the display does not offer ----------------------------------------
 # Xvfb has one size only: 800 x 600 is not among the display's modes.
-"$WINE64" reg add "$KEY" /v ColorDepth /t REG_DWORD /d 32 /f >/dev/null 2>&1
-"$WINE64" reg add "$KEY" /v ScreenWidth /t REG_DWORD /d 800 /f >/dev/null 2>&1
-"$WINE64" reg add "$KEY" /v ScreenHeight /t REG_DWORD /d 600 /f >/dev/null 2>&1
+reg_set "$KEY" ColorDepth REG_DWORD 32
+reg_set "$KEY" ScreenWidth REG_DWORD 800
+reg_set "$KEY" ScreenHeight REG_DWORD 600
 win_start "$SCR" /s
 check "with 800 x 600 asked for, the first frame appears" wait_frame 90
 screenshot "$HARNESS_TMP/refused.png"

@@ -8,12 +8,9 @@
 harness_init
 unmanaged_windows
 
-DIR="$HARNESS_TMP/Glimmora Saver"
-mkdir -p "$DIR"
-cp "$HARNESS_BUILD/Glimmora3D.scr" "$HARNESS_BUILD/Glimmora3D.exe" "$DIR/"
-SCR="$DIR/Glimmora3D.scr"
+install_saver "$HARNESS_TMP/Glimmora Saver" exe
+DIR=$SAVER_DIR
 EXE="$DIR/Glimmora3D.exe"
-KEY='HKCU\Software\Tarnwick Software\Glimmora 3D'
 render_windows() { xdotool search --onlyvisible --name '^Glimmora 3D$' 2>/dev/null | wc -l; }
 wait_render_windows() {
   for _ in $(seq 1 $((${2:-60} * 10))); do
@@ -53,7 +50,7 @@ WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null
 sleep 1
 
 # --- run as program -----------------------------------------------------------
-"$WINE64" reg add "$KEY" /v RunAsProgram /t REG_DWORD /d 1 /f >/dev/null 2>&1
+reg_set "$KEY" RunAsProgram REG_DWORD 1
 win_start "$SCR" /s
 check "RunAsEXE = 1: the twin's window appears" wait_render_windows 1 90
 check "the .exe twin runs" test "$(exe_processes)" -ge 1
@@ -71,7 +68,7 @@ send_keys Escape
 check "Escape in the dialog ends the twin and the .scr" wait_exit 10
 check "with exit code 0" test "$EXIT_CODE" = 0
 check "no twin is left" no_twin_within 5
-"$WINE64" reg add "$KEY" /v RunAsProgram /t REG_DWORD /d 0 /f >/dev/null 2>&1
+reg_set "$KEY" RunAsProgram REG_DWORD 0
 
 # --- a handle that is no number -------------------------------------------------
 win_start "$SCR" /p abc

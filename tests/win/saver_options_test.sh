@@ -6,14 +6,10 @@
 harness_init
 unmanaged_windows
 
-DIR="$HARNESS_TMP/saver"
-mkdir -p "$DIR"
-cp "$HARNESS_BUILD/Glimmora3D.scr" "$DIR/"
-SCR="$DIR/Glimmora3D.scr"
-W=$(xdotool getdisplaygeometry | cut -d' ' -f1)
-H=$(xdotool getdisplaygeometry | cut -d' ' -f2)
+install_saver "$HARNESS_TMP/saver"
+DIR=$SAVER_DIR
 KEY='HKCU\Software\Tarnwick Software\Glimmora 3D'
-set_value() { "$WINE64" reg add "$KEY" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
+set_value() { reg_set "$KEY" "$1" REG_DWORD "$2"; }
 # reg prints a DWORD as 0x...; as a signed 32-bit number.
 theme_value() {
   local V
@@ -24,15 +20,6 @@ theme_value() {
   echo "$V"
 }
 
-wait_frame() {
-  local SECS=${1:-60} SHOT=$HARNESS_TMP/wait.png
-  for _ in $(seq 1 $((SECS * 4))); do
-    screenshot "$SHOT"
-    [ "$(pixel "$SHOT" $((W / 2)) $((H / 2)))" != "0,0,0" ] && return 0
-    sleep 0.25
-  done
-  return 1
-}
 # One run: start, wait for the scene, optionally a screenshot, a key, wait.
 one_run() {
   win_start "$SCR" /s

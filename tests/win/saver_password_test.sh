@@ -7,26 +7,13 @@
 harness_init
 unmanaged_windows
 
-DIR="$HARNESS_TMP/saver"
-mkdir -p "$DIR"
-cp "$HARNESS_BUILD/Glimmora3D.scr" "$DIR/"
-SCR="$DIR/Glimmora3D.scr"
-cp "$HARNESS_BUILD/PASSWORD.CPL" "$WINEPREFIX/drive_c/windows/system32/PASSWORD.CPL"
-W=$(xdotool getdisplaygeometry | cut -d' ' -f1)
-H=$(xdotool getdisplaygeometry | cut -d' ' -f2)
-wait_frame() {
-  local SECS=${1:-60} SHOT=$HARNESS_TMP/wait.png
-  for _ in $(seq 1 $((SECS * 4))); do
-    screenshot "$SHOT"
-    [ "$(pixel "$SHOT" $((W / 2)) $((H / 2)))" != "0,0,0" ] && return 0
-    sleep 0.25
-  done
-  return 1
-}
+install_saver "$HARNESS_TMP/saver"
+DIR=$SAVER_DIR
+cp "$HARNESS_BUILD/PASSWORD.CPL" "$SYSTEM_DIR/PASSWORD.CPL"
 still_running_after() { sleep "$1"; kill -0 "$WIN_PID" 2>/dev/null; }
 calls() { reg_query 'HKCU\Software\Glimmora Test' VerifyCalls; }
 
-"$WINE64" reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_SZ /d 1 /f >/dev/null 2>&1
+reg_set 'HKCU\Control Panel\Desktop' ScreenSaveUsePassword REG_SZ 1
 win_start "$SCR" /s
 check "the first frame appears" wait_frame 90
 send_keys a

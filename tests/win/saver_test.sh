@@ -1,31 +1,18 @@
 #!/bin/bash
 # Glimmora3D.scr started as Windows starts a screen saver (/s), from a
-# folder of its own with a blank in its name: the scene fills the screen in
+# folder of its own with a blank in its name (64-bit Windows) or from the
+# system folder that keeps savers (SysWOW64, System32): the scene fills the screen in
 # its theme's colours and moves, a key ends it at once; a tuning file with
 # a bad colour ends in the error box, which Enter closes.
 . "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 harness_init
 unmanaged_windows
 
-DIR="$HARNESS_TMP/Glimmora Saver"
-mkdir -p "$DIR"
-cp "$HARNESS_BUILD/Glimmora3D.scr" "$DIR/"
-SCR="$DIR/Glimmora3D.scr"
-W=$(xdotool getdisplaygeometry | cut -d' ' -f1)
-H=$(xdotool getdisplaygeometry | cut -d' ' -f2)
+install_saver "$HARNESS_TMP/Glimmora Saver"
+DIR=$SAVER_DIR
 
 not_black() { [ "$(pixel "$1" "$2" "$3")" != "0,0,0" ]; }
 
-# Waits until the middle of the screen shows something other than black.
-wait_frame() {
-  local SECS=${1:-60} SHOT=$HARNESS_TMP/wait.png
-  for _ in $(seq 1 $((SECS * 4))); do
-    screenshot "$SHOT"
-    not_black "$SHOT" $((W / 2)) $((H / 2)) && return 0
-    sleep 0.25
-  done
-  return 1
-}
 
 # "R G B" mean of a band of rows of a screenshot, 0..255.
 band_mean() {
@@ -84,9 +71,9 @@ check "with exit code 0" test "$EXIT_CODE" = 0
 
 # The system's idle timer may start a saver by its short 8.3 name; the
 # tuning file still goes by the long one.
-SHORT=$("$WINE64" winepath -s "$SCR" 2>/dev/null | tr -d '\r')
-check "the short name is not the long one" test "$(basename "$SHORT")" != Glimmora3D.scr
-win_start "Z:${SHORT//\//\\}" /s
+SHORT=$("$WINE" winepath -s "$(win_path "$SCR")" 2>/dev/null | tr -d '\r')
+check "the short name is not the long one" test -n "${SHORT##*\\}" -a "${SHORT##*\\}" != Glimmora3D.scr
+win_start "$SHORT" /s
 check "started by its short name ($SHORT) it reads Glimmora3D.ini" wait_window "Glimmora Screen Saver Error!" 90
 send_keys Return
 check "and ends after the box" wait_exit 10

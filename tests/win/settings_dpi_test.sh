@@ -8,7 +8,7 @@ harness_init
 unmanaged_windows
 
 TITLE="Glimmora 3D Screen Saver"
-"$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+reg_set 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD 192
 fps_shown() {
   for _ in $(seq 1 300); do
     xdotool search --onlyvisible --name "^$TITLE FPS: [1-9]" >/dev/null 2>&1 && return 0

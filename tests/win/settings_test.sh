@@ -10,15 +10,11 @@
 harness_init
 unmanaged_windows
 
-DIR="$HARNESS_TMP/saver"
-mkdir -p "$DIR"
-cp "$HARNESS_BUILD/Glimmora3D.scr" "$HARNESS_BUILD/Glimmora3D.exe" "$DIR/"
-SCR="$DIR/Glimmora3D.scr"
+install_saver "$HARNESS_TMP/saver" exe
+DIR=$SAVER_DIR
 TITLE="Glimmora 3D Screen Saver"
 KEY='HKCU\Software\Tarnwick Software\Glimmora 3D'
 BACKGROUND="91,203,223"
-W=$(xdotool getdisplaygeometry | cut -d' ' -f1)
-H=$(xdotool getdisplaygeometry | cut -d' ' -f2)
 
 caption() { xdotool search --onlyvisible --name "^$TITLE" getwindowname 2>/dev/null | head -n 1; }
 # Waits for the frame rate in the caption; prints how long it took, in
@@ -37,7 +33,7 @@ wait_fps_caption() {
 }
 # No value under the options key (the key itself may exist: every start
 # reads its program options through it).
-no_values() { ! "$WINE64" reg query "$KEY" 2>/dev/null | grep -q 'REG_'; }
+no_values() { ! "$WINE" reg query "$KEY" 2>/dev/null | grep -q 'REG_'; }
 fps_shown() { wait_fps_caption "$@" >/dev/null; }
 dword() { local V; V=$(reg_query "$KEY" "$1"); [ -n "$V" ] && echo $((V)); }
 # The scene fills the screen: neither black nor the dialog's colour in the
@@ -89,7 +85,7 @@ check "the render window fills the panel but its border" \
 send_keys Escape
 check "Escape ends the dialog" wait_exit 15
 check "with exit code 0" test "$EXIT_CODE" = 0
-"$WINE64" reg query "$KEY" 2>/dev/null | tr -d '\r'
+"$WINE" reg query "$KEY" 2>/dev/null | tr -d '\r'
 check "and writes nothing to the registry" no_values
 
 # --- a track bar moved by keys, then OK ---------------------------------------
@@ -162,7 +158,7 @@ send_keys Escape
 check "Escape ends it" wait_exit 15
 
 # --- 150 % ------------------------------------------------------------------------
-"$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+reg_set 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD 144
 win_start "$SCR" /c
 check "at 144 DPI the dialog" wait_window "$TITLE" 90
 check "with the live preview" fps_shown 30

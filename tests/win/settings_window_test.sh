@@ -114,7 +114,7 @@ check "the close box is Cancel" wait_line "clicked scButtonCancel"
 check "and the demo ends" wait_exit 10
 
 # --- 150 %: everything 1.5 times as large; the help text window; Escape ------
-"$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+reg_set 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD 144
 win_start SettingsWindowDemo.exe --help-file 'C:\nowhere\GLIMMORA 3D.HLP' --help-text
 check "at 144 DPI, the help text window appears" wait_window "Glimmora 3D Screen Saver Help" 60
 probe "Glimmora 3D Screen Saver Help" >"$HARNESS_TMP/help.txt"
