@@ -4,7 +4,7 @@
 # without one it renders the scene headless: one picture per theme under out/.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-bash tools/install-deps.sh
+bash tools/install-deps.sh run
 cmake --preset linux >/dev/null
 cmake --build --preset linux --target glimmora3d
 if [ $# -gt 0 ]; then
