@@ -22,12 +22,19 @@ void StartVideo()
     // would otherwise take over a text console through KMS).
     const char* X = std::getenv("DISPLAY");
     const char* Wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((!X || !*X) && (!Wayland || !*Wayland))
+    const bool HasX = X && *X, HasWayland = Wayland && *Wayland;
+    if (!HasX && !HasWayland)
         throw std::runtime_error("There is no display ($DISPLAY is not set); without one, --snapshot and --bench "
                                  "still work");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        throw std::runtime_error(std::string("Cannot open the display (") + SDL_GetError() +
+    // Only the drivers of the display named: when it cannot be reached, SDL
+    // would go on to an off-screen driver and draw where nobody sees it. A
+    // driver the user names in SDL_VIDEODRIVER still wins over this hint.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, HasX && HasWayland ? "x11,wayland" : HasX ? "x11" : "wayland");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        const std::string Name = HasX ? X : Wayland;
+        throw std::runtime_error("Cannot open the display \"" + Name + "\" (" + SDL_GetError() +
                                  "); without one, --snapshot and --bench still work");
+    }
     Started = true;
 }
 
