@@ -75,6 +75,18 @@ group_window() {
   xdotool windowfocus --sync "$W" key Escape
   ends_within 5
   check "Escape ends it with exit code 0" test $? -eq 0
+
+  # Another client destroys the window (a window manager's kill, a
+  # script): the run ends as if the window was closed.
+  for MODE in window --fullscreen; do
+    start --no-sound --size 200x150 $([ $MODE = window ] || echo $MODE)
+    W=$(timeout 20 bash -c "$(declare -f window_of_run); window_of_run")
+    sleep 1
+    "$XWIN" destroy "$W"
+    ends_within 5
+    check "$MODE: its window destroyed by another client ends the run with 0" test $? -eq 0
+    check "$MODE: ... without an error" bash -c "! grep -qi 'error' '$TMP/run.out'"
+  done
 }
 
 group_fullscreen() {

@@ -84,7 +84,7 @@ TEST_F(HeadlessRunTest, ASnapshotMakesNoFolderAndKeepsSymbolicLinks)
     EXPECT_EQ(Err.str(), "glimmora3d: Cannot write the snapshot \"" + Missing + "\": the folder \"" +
                              Dir.File("missing") + "\" does not exist\n");
     EXPECT_FALSE(fs::exists(Dir.File("missing")));
-
+#ifndef _WIN32   // links as the Linux program meets them
     Err.str("");
     fs::create_symlink("target.png", Dir.File("dangling.png"));
     EXPECT_EQ(Run({"--snapshot", Dir.File("dangling.png"), "--size", "8x6"}), 1);
@@ -100,7 +100,8 @@ TEST_F(HeadlessRunTest, ASnapshotMakesNoFolderAndKeepsSymbolicLinks)
     EXPECT_TRUE(fs::is_symlink(Dir.File("alias.png")));
     ASSERT_EQ(Pictures.Written.size(), 1u);
     EXPECT_EQ(Pictures.Written[0].FileName, Dir.File("alias.png"));
-    EXPECT_TRUE(WindowSizes.size() == 1);   // only the last run drew
+    EXPECT_EQ(WindowSizes.size(), 1u);   // only the last run drew
+#endif
 }
 
 // Output that cannot be written (a full disk) fails the run even when the
