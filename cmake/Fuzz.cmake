@@ -37,3 +37,5 @@ glimmora_fuzz_target(SaverCommandLineFuzz glimmora_portable)
 glimmora_fuzz_target(Convert3DMFuzz glimmora_portable)
 # The saver's options from registry values of any type and size.
 glimmora_fuzz_target(RegistryOptionsFuzz glimmora_portable)
+# The Linux options file read, saved with one option changed and read again.
+glimmora_fuzz_target(OptionsFileFuzz glimmora_portable)

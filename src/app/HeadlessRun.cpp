@@ -53,18 +53,30 @@ std::string TuningFileFor(const TLinuxRunOptions& O, const std::string& ProgramD
 }
 
 // Fails before any frame is drawn when the picture could not be written,
-// with the system's reason. Makes the missing folders; leaves no file.
+// with the system's reason. Makes no folder, leaves no file, and never puts
+// a file where a symbolic link was: a link to a picture has the picture
+// replaced, a link to nothing is refused.
 void CheckOutputFile(const std::string& FileName)
 {
     const std::filesystem::path File(FileName);
     const std::string Named = "Cannot write the snapshot \"" + FileName + "\": ";
     std::error_code Ec;
-    if (File.has_parent_path()) {
-        std::filesystem::create_directories(File.parent_path(), Ec);
-        if (Ec)
-            throw EGlimmoraError(Named + Ec.message());
-    }
-    const bool Existed = std::filesystem::exists(File, Ec);
+    const std::filesystem::path Folder = File.has_parent_path() ? File.parent_path() : std::filesystem::path(".");
+    const auto FolderStatus = std::filesystem::status(Folder, Ec);
+    if (FolderStatus.type() == std::filesystem::file_type::not_found)
+        throw EGlimmoraError(Named + "the folder \"" + Folder.string() + "\" does not exist");
+    if (!Ec && FolderStatus.type() != std::filesystem::file_type::directory)
+        throw EGlimmoraError(Named + "\"" + Folder.string() + "\" is not a folder");
+    const auto Link = std::filesystem::symlink_status(File, Ec);
+    const auto Status = std::filesystem::status(File, Ec);
+    if (std::filesystem::is_symlink(Link) && Status.type() == std::filesystem::file_type::not_found)
+        throw EGlimmoraError(Named + "it is a symbolic link to a file that does not exist");
+    const bool Existed = Status.type() != std::filesystem::file_type::not_found;
+    if (Status.type() == std::filesystem::file_type::directory)
+        throw EGlimmoraError(Named + std::strerror(EISDIR));
+    // Opening a FIFO would wait for a reader.
+    if (Existed && Status.type() != std::filesystem::file_type::regular)
+        throw EGlimmoraError(Named + "it is not a regular file (a FIFO, a device or a socket)");
     // Appending truncates nothing, so an existing picture survives a run
     // that fails later.
     std::FILE* F = std::fopen(FileName.c_str(), "ab");
@@ -98,6 +110,12 @@ struct TRun {
     TLogFile Log;
     TUnderwaterScene Scene;
 };
+
+void ReportNotices(const TUnderwaterScene& Scene, std::ostream& Err)
+{
+    for (const std::string& Notice : Scene.TuningNotices())
+        Err << "glimmora3d: " << Notice << '\n';
+}
 
 std::string GLText(GLenum Name)
 {
@@ -166,6 +184,7 @@ int RunSnapshot(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Ou
     // The headless surface is true colour, so the desktop check passes.
     TUnderwaterScene::CheckColorDepth(32, true);
     R.Scene.Start(SceneOptionsOf(O), TuningFile, O.Seed.value_or(1));
+    ReportNotices(R.Scene, Err);
     const std::unique_ptr<IRenderWindow> Window = Host.CreateWindow(O.Width, O.Height);
     R.Scene.InitGL(Window->DC());
     R.Scene.ResetFrameState();
@@ -182,9 +201,6 @@ int RunSnapshot(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Ou
     }
     const std::vector<uint8_t> Pixels = ReadFramePixels(O.Width, O.Height);
     R.Scene.ReleaseGL();
-    const std::filesystem::path File(O.OutputFile);
-    if (File.has_parent_path())
-        std::filesystem::create_directories(File.parent_path());
     if (const std::string Error = Host.Pictures.WriteRGB(O.OutputFile, O.Width, O.Height, Pixels); !Error.empty())
         throw EGlimmoraError(Error);
     Out << Format("wrote %s (%dx%d, theme %d, %.2f s of scene time)\n", O.OutputFile.c_str(), O.Width, O.Height,
@@ -198,6 +214,7 @@ int RunBench(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Out, 
     // The headless surface is true colour, so the desktop check passes.
     TUnderwaterScene::CheckColorDepth(32, true);
     R.Scene.Start(SceneOptionsOf(O), TuningFileFor(O, Host.ProgramDir), O.Seed);
+    ReportNotices(R.Scene, Err);
     const std::unique_ptr<IRenderWindow> Window = Host.CreateWindow(O.Width, O.Height);
     R.Scene.InitGL(Window->DC());
     R.Scene.ResetFrameState();
@@ -232,27 +249,47 @@ int RunBench(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Out, 
     return 0;
 }
 
+namespace {
+
+int RunKind(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Out, std::ostream& Err)
+{
+    switch (O.Kind) {
+    case lkVersion:
+        Out << "Glimmora 3D 1.7 (Tarnwick Software)\n";
+        return 0;
+    case lkSnapshot:
+        return RunSnapshot(O, Host, Out, Err);
+    case lkBench:
+        return RunBench(O, Host, Out, Err);
+    case lkHelp:
+        Out << LinuxUsageText();
+        return 0;
+    case lkScreen:
+        return RunOnScreen(O, Host, Out, Err);
+    }
+    return 0;
+}
+
+} // namespace
+
 int RunLinuxProgram(const std::vector<std::string>& Args, THeadlessHost& Host, std::ostream& Out, std::ostream& Err)
 {
+    int Code = 0;
     try {
-        const TLinuxRunOptions O = ParseLinuxCommandLine(Args);
-        switch (O.Kind) {
-        case lkVersion:
-            Out << "Glimmora 3D 1.7 (Tarnwick Software)\n";
-            return 0;
-        case lkSnapshot:
-            return RunSnapshot(O, Host, Out, Err);
-        case lkBench:
-            return RunBench(O, Host, Out, Err);
-        case lkHelp:
-            Out << LinuxUsageText();
-            return 0;
-        case lkScreen:
-            return RunOnScreen(O, Host, Out, Err);
-        }
+        Code = RunKind(ParseLinuxCommandLine(Args), Host, Out, Err);
     } catch (const std::exception& E) {
         Err << "glimmora3d: " << E.what() << '\n';
         return 1;
     }
-    return 0;
+    // A report that did not reach its reader (a full disk, a closed pipe)
+    // is a failed run, even when the work itself was done.
+    errno = 0;
+    Out.flush();
+    if (!Out) {
+        const int Error = errno;
+        Err << "glimmora3d: Cannot write the standard output" << (Error != 0 ? std::string(": ") + std::strerror(Error) : "")
+            << '\n';
+        return Code != 0 ? Code : 1;
+    }
+    return Code;
 }

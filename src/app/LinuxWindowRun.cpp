@@ -42,7 +42,18 @@ TWindowRunEnd RunWindowLoop(IEventWindow& Window, const TWindowLoopSettings& Set
                 break;
             }
         }
-        Services.RenderFrame();
+        try {
+            Services.RenderFrame();
+        } catch (...) {
+            // A window that another client destroyed fails the frame drawn
+            // on it (the GL finds no drawable): the run ends as for a
+            // closed window. Any other failure stands.
+            TWindowEvent E;
+            while (Window.PollEvent(E))
+                if (E.Kind == weClose)
+                    return reClosed;
+            throw;
+        }
         if (Settings.DelayMicroseconds > 0)
             Services.SleepMicroseconds(Settings.DelayMicroseconds);
         const int64_t Pause = FramePause(Settings.MaxFps, Services.NowMicroseconds(), NextStart);

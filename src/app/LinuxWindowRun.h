@@ -42,7 +42,9 @@ enum TWindowRunEnd {
 };
 
 // Polls the window's events, draws a frame, paces; repeats until the run
-// ends and tells why.
+// ends and tells why. A frame that fails ends the run as reClosed when the
+// window then reports that it was closed (destroyed by another client);
+// otherwise its error is passed on.
 TWindowRunEnd RunWindowLoop(IEventWindow& Window, const TWindowLoopSettings& Settings,
                             const TWindowLoopServices& Services);
 

@@ -4,6 +4,7 @@
 
 #include "gl/Errors.h"
 #include "platform/SameText.h"
+#include "scene/IniFile.h"
 
 namespace {
 
@@ -20,14 +21,13 @@ std::string Trim(const std::string& S)
 TOptionsFileKey::TOptionsFileKey(const std::string& Text, std::function<bool(const std::string&)> Save)
     : FSave(std::move(Save))
 {
+    // Any text editor's file: a UTF-8 byte-order mark, UTF-16 or UTF-32 with
+    // theirs, and lines ended by CR LF, LF or CR alone.
+    const std::string Utf8 = TextAsUtf8(Text);
     std::size_t Start = 0;
     int Number = 0;
-    while (Start < Text.size()) {
-        std::size_t End = Text.find('\n', Start);
-        if (End == std::string::npos)
-            End = Text.size();
-        const std::string Raw = Text.substr(Start, End - Start);
-        Start = End + 1;
+    while (Start < Utf8.size()) {
+        const std::string Raw(NextLine(Utf8, Start));
         ++Number;
         const std::string Line = Trim(Raw);
         if (Line.find('\0') != std::string::npos)
@@ -99,6 +99,11 @@ std::string TOptionsFileKey::Text() const
         Out = "[Glimmora 3D]\n";
     for (const TLine& L : FLines)
         Out += L.Name.empty() ? L.Raw + "\n" : L.Name + "=" + L.Value + "\n";
+    // Text that starts like a byte-order mark would be read again as
+    // another encoding, or lose those bytes: a UTF-8 mark in front keeps it
+    // as it is.
+    if (TextAsUtf8(Out) != Out)
+        Out.insert(0, "\xEF\xBB\xBF");
     return Out;
 }
 

@@ -2,7 +2,10 @@
 // glimmora3d.ini), read and written through the registry-key seam so the
 // options table, its value names and its load and save rules apply as they
 // are. The file holds "Name=Value" lines under an optional "[Section]"
-// line; blank lines and lines starting with ';' or '#' are comments.
+// line; blank lines and lines starting with ';' or '#' are comments. It is
+// read as UTF-8 (a byte-order mark skipped), or as UTF-16 or UTF-32 after
+// their byte-order mark, with lines ended by CR LF, LF or CR; it is saved as
+// UTF-8 with LF line ends.
 #pragma once
 
 #include <functional>

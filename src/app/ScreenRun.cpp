@@ -29,9 +29,12 @@ TRegistryOpener OptionsFileOpener(TScreenHost& Screen)
         const std::optional<std::string> Text = Screen.ReadFile(Path, Error);
         if (!Text && !Error.empty())
             throw EGlimmoraError(Error);
+        // A failed save says the system's reason.
         const auto Save = [&Screen, Path](const std::string& NewText) {
             std::string SaveError;
-            return Screen.ReplaceFile(Path, NewText, SaveError);
+            if (!Screen.ReplaceFile(Path, NewText, SaveError))
+                throw EGlimmoraError(SaveError.empty() ? "the file was not replaced" : SaveError);
+            return true;
         };
         try {
             return std::make_unique<TOptionsFileKey>(Text.value_or(""), Save);
@@ -117,6 +120,7 @@ int RunOnScreen(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream&, s
     TFpsOverlayBackend Overlay(WindowGL, [&Counted] { return Counted ? Counted->FramesPerSecond() : 0; });
     IGLContextBackend& GL = O.ShowFps ? static_cast<IGLContextBackend&>(Overlay) : WindowGL;
     TLogFile Log((std::filesystem::path(Host.ProgramDir) / "glimmora3d.log").string());
+    Log.SetFallback(Host.UserLogFolder, [&Err](const std::string& M) { Err << "glimmora3d: " << M << '\n'; });
     TSceneServices Services{Host.Clock,
                             GL,
                             Host.GLLibraries,
@@ -139,6 +143,8 @@ int RunOnScreen(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream&, s
     SceneOptions.ThemeIndex = Options.ThemeIndex;
     SceneOptions.SoundEnabled = Options.SoundEnabled;
     Scene.Start(SceneOptions, TuningFile(O, Host.ProgramDir), O.Seed);
+    for (const std::string& Notice : Scene.TuningNotices())
+        Err << "glimmora3d: " << Notice << '\n';
 
     if (Foreign) {
         Window = Screen.OpenForeignWindow(*Foreign);

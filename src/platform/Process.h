@@ -12,8 +12,8 @@ enum TPriorityClass : uint32_t {
 class IProcessControl {
 public:
     virtual ~IProcessControl() = default;
-    // Windows: SetPriorityClass of the current process. Linux: the nice
-    // value (0 for normal, raised where the system allows it for high).
+    // Windows: SetPriorityClass of the current process. Linux: nothing; the
+    // nice value the user started the program with stays.
     virtual void SetPriorityClass(TPriorityClass Class) = 0;
 };
 

@@ -6,24 +6,163 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 
 namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
-// FNV-1a of the case-folded name, so that names SameText matches share it.
+// The index's hash: SipHash-2-4 of the case-folded name (names SameText
+// matches share it) under a key drawn once per process. Without a secret
+// key a file could hold names made to fall into one slot, and every heading
+// would then walk all the others.
+struct TSipKey {
+    std::uint64_t K0, K1;
+};
+
+const TSipKey& IndexKey()
+{
+    static const TSipKey Key = [] {
+        std::random_device Source;
+        const auto Draw = [&Source] { return (std::uint64_t(Source()) << 32) ^ Source(); };
+        const std::uint64_t K0 = Draw();
+        return TSipKey{K0, Draw()};
+    }();
+    return Key;
+}
+
+constexpr std::uint64_t Rotl(std::uint64_t X, int B) { return (X << B) | (X >> (64 - B)); }
+
+struct TSipState {
+    std::uint64_t V0, V1, V2, V3;
+    void Round()
+    {
+        V0 += V1;
+        V1 = Rotl(V1, 13);
+        V1 ^= V0;
+        V0 = Rotl(V0, 32);
+        V2 += V3;
+        V3 = Rotl(V3, 16);
+        V3 ^= V2;
+        V0 += V3;
+        V3 = Rotl(V3, 21);
+        V3 ^= V0;
+        V2 += V1;
+        V1 = Rotl(V1, 17);
+        V1 ^= V2;
+        V2 = Rotl(V2, 32);
+    }
+    void Absorb(std::uint64_t M)
+    {
+        V3 ^= M;
+        Round();
+        Round();
+        V0 ^= M;
+    }
+};
+
 std::size_t FoldedHash(std::string_view Name)
 {
-    std::uint32_t Hash = 2166136261u;
-    for (const char C : Name) {
-        Hash ^= static_cast<unsigned char>(UpperAscii(C));
-        Hash *= 16777619u;
+    const TSipKey& Key = IndexKey();
+    TSipState S{Key.K0 ^ 0x736f6d6570736575ull, Key.K1 ^ 0x646f72616e646f6dull, Key.K0 ^ 0x6c7967656e657261ull,
+                Key.K1 ^ 0x7465646279746573ull};
+    std::uint64_t Word = 0;
+    std::size_t I = 0;
+    for (; I < Name.size(); ++I) {
+        Word |= std::uint64_t(static_cast<unsigned char>(UpperAscii(Name[I]))) << (8 * (I % 8));
+        if (I % 8 == 7) {
+            S.Absorb(Word);
+            Word = 0;
+        }
     }
-    return Hash;
+    S.Absorb(Word | (std::uint64_t(Name.size() & 0xFF) << 56));
+    S.V2 ^= 0xFF;
+    for (int R = 0; R < 4; ++R)
+        S.Round();
+    return static_cast<std::size_t>(S.V0 ^ S.V1 ^ S.V2 ^ S.V3);
 }
 
 } // namespace
+
+namespace {
+
+void AppendUtf8(std::string& Out, std::uint32_t C)
+{
+    if (C > 0x10FFFF || (C >= 0xD800 && C <= 0xDFFF))
+        C = 0xFFFD;
+    if (C < 0x80) {
+        Out += static_cast<char>(C);
+    } else if (C < 0x800) {
+        Out += static_cast<char>(0xC0 | (C >> 6));
+        Out += static_cast<char>(0x80 | (C & 0x3F));
+    } else if (C < 0x10000) {
+        Out += static_cast<char>(0xE0 | (C >> 12));
+        Out += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+        Out += static_cast<char>(0x80 | (C & 0x3F));
+    } else {
+        Out += static_cast<char>(0xF0 | (C >> 18));
+        Out += static_cast<char>(0x80 | ((C >> 12) & 0x3F));
+        Out += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+        Out += static_cast<char>(0x80 | (C & 0x3F));
+    }
+}
+
+// Unit I of Width bytes, little- or big-endian.
+std::uint32_t UnitAt(std::string_view Bytes, std::size_t I, std::size_t Width, bool Big)
+{
+    std::uint32_t U = 0;
+    for (std::size_t B = 0; B < Width; ++B) {
+        const std::uint32_t Byte = static_cast<unsigned char>(Bytes[I * Width + B]);
+        U |= Byte << (8 * (Big ? Width - 1 - B : B));
+    }
+    return U;
+}
+
+} // namespace
+
+std::string TextAsUtf8(std::string_view Bytes)
+{
+    std::size_t Width = 0;
+    bool Big = false;
+    if (Bytes.starts_with(std::string_view("\xFF\xFE\0\0", 4)))
+        Width = 4;
+    else if (Bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4)))
+        Width = 4, Big = true;
+    else if (Bytes.starts_with("\xFF\xFE"))
+        Width = 2;
+    else if (Bytes.starts_with("\xFE\xFF"))
+        Width = 2, Big = true;
+    else
+        return std::string(Bytes.starts_with(ByteOrderMark) ? Bytes.substr(ByteOrderMark.size()) : Bytes);
+    std::string Out;
+    Out.reserve(Bytes.size());
+    const std::size_t Units = Bytes.size() / Width;
+    for (std::size_t I = 1; I < Units; ++I) {
+        std::uint32_t C = UnitAt(Bytes, I, Width, Big);
+        if (Width == 2 && C >= 0xD800 && C <= 0xDBFF && I + 1 < Units) {
+            const std::uint32_t Low = UnitAt(Bytes, I + 1, Width, Big);
+            if (Low >= 0xDC00 && Low <= 0xDFFF) {
+                C = 0x10000 + ((C - 0xD800) << 10) + (Low - 0xDC00);
+                ++I;
+            }
+        }
+        AppendUtf8(Out, C);
+    }
+    if (Bytes.size() % Width != 0)
+        AppendUtf8(Out, 0xFFFD);   // a unit cut short at the end
+    return Out;
+}
+
+std::string_view NextLine(std::string_view Text, std::size_t& Pos)
+{
+    const std::size_t Begin = std::min(Pos, Text.size());
+    const std::size_t End = std::min(Text.find_first_of("\r\n", Begin), Text.size());
+    Pos = End + 1;
+    if (End < Text.size() && Text[End] == '\r' && Pos < Text.size() && Text[Pos] == '\n')
+        ++Pos;
+    return Text.substr(Begin, End - Begin);
+}
 
 std::string_view TrimBlanks(std::string_view Text)
 {
@@ -79,6 +218,9 @@ TIniLoad TIniFile::LoadFromFile(const std::string& FileName, std::uintmax_t MaxS
     In.seekg(0);
     In.read(FText.data(), Size);
     FText.resize(static_cast<std::size_t>(In.gcount()));
+    if (FText.starts_with("\xFF\xFE") || FText.starts_with("\xFE\xFF") ||
+        FText.starts_with(std::string_view("\0\0\xFE\xFF", 4)))
+        FText = TextAsUtf8(FText);
     Index();
     return TIniLoad::Loaded;
 }
@@ -87,7 +229,9 @@ void TIniFile::Parse(std::string_view Text)
 {
     if (Text.size() >= None)
         throw std::length_error("TIniFile: a text of 4 GiB or more");
-    FText.assign(Text);
+    FText = TextAsUtf8(Text);
+    if (FText.size() >= None)
+        throw std::length_error("TIniFile: a text of 4 GiB or more");
     Index();
 }
 
@@ -100,14 +244,12 @@ void TIniFile::Index()
     const std::string_view Text = FText;
     std::size_t Pos = Text.starts_with(ByteOrderMark) ? ByteOrderMark.size() : 0;
     while (Pos < Text.size()) {
-        const std::size_t Eol = std::min(Text.find('\n', Pos), Text.size());
-        const std::string_view Line = TrimBlanks(Text.substr(Pos, Eol - Pos));
+        const std::string_view Line = TrimBlanks(NextLine(Text, Pos));
         if (!Line.empty() && Line.front() == '[') {
             const std::size_t Close = Line.find(']');
             AddHeading(TrimBlanks(Line.substr(1, Close == std::string_view::npos ? Line.npos : Close - 1)),
-                       std::min(Eol + 1, Text.size()));
+                       std::min(Pos, Text.size()));
         }
-        Pos = Eol + 1;
     }
 }
 
@@ -168,9 +310,7 @@ std::optional<std::string> TIniFile::Value(std::string_view Section, std::string
     for (TIndex B = FSections[S].FirstBlock; B != None; B = FBlocks[B].Next) {
         // The block ends at the next heading line.
         for (std::size_t Pos = FBlocks[B].Begin; Pos < Text.size();) {
-            const std::size_t Eol = std::min(Text.find('\n', Pos), Text.size());
-            const std::string_view Line = TrimBlanks(Text.substr(Pos, Eol - Pos));
-            Pos = Eol + 1;
+            const std::string_view Line = TrimBlanks(NextLine(Text, Pos));
             if (!Line.empty() && Line.front() == '[')
                 break;
             if (Line.empty() || Line.front() == ';' || Line.front() == '#')

@@ -1,11 +1,14 @@
 // A small INI reader that behaves the same on every target: "[Section]"
 // headings, "Key=Value" lines, names compared without regard to case,
-// names and values trimmed of blanks, ";" and "#" lines ignored, a UTF-8
-// byte-order mark at the start skipped. A repeated heading continues the
+// names and values trimmed of blanks, ";" and "#" lines ignored, lines
+// ended by CR LF, LF or CR, a UTF-8 byte-order mark at the start skipped and
+// UTF-16 and UTF-32 texts with a byte-order mark read as their UTF-8. A repeated heading continues the
 // first section of its name, and the first key of a name wins.
 //
 // Reading is linear in the text: each heading finds its section through a
-// hash index of the case-folded names, and the entries are not copied out.
+// hash index of the case-folded names, keyed by a secret drawn once per
+// process so that no file can choose names that collide, and the entries
+// are not copied out.
 // The reader keeps the text and, per heading, the span of lines under it;
 // a value is looked up in the spans of its section when asked for.
 #pragma once
@@ -39,6 +42,9 @@ public:
     float ReadFloat(std::string_view Section, std::string_view Key, float Default) const;
     int ReadInteger(std::string_view Section, std::string_view Key, int Default) const;
     bool SectionExists(std::string_view Section) const;
+    // Whether the text holds a NUL byte: no text file of the reader's kinds
+    // does (a UTF-16 text without its byte-order mark does).
+    bool HoldsNul() const { return FText.find('\0') != std::string::npos; }
 
     // Index slots the last Parse examined to place its headings: about one
     // per heading however many there are (the cost the index keeps linear).
@@ -73,6 +79,16 @@ private:
     std::vector<TIndex> FSlots;   // section index + 1; 0 is empty
     std::size_t FHeadingProbes = 0;
 };
+
+// A text file's bytes as UTF-8 text: a UTF-8 byte-order mark is dropped;
+// UTF-16 and UTF-32 (either byte order) after their byte-order mark are
+// converted, a unit that is no character becoming U+FFFD. Anything else is
+// taken as it is.
+std::string TextAsUtf8(std::string_view Bytes);
+
+// The next line of Text from Pos: its span without the line end, which is
+// CR LF, LF or CR alone; Pos moves past the line end.
+std::string_view NextLine(std::string_view Text, std::size_t& Pos);
 
 // Locale-independent checked conversions of a whole (trimmed) text.
 std::optional<double> ParseDecimal(std::string_view Text);

@@ -1,9 +1,9 @@
 #include "scene/LogFile.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <vector>
-
-#include "gl/Errors.h"
 
 TLogFile::~TLogFile() { Close(); }
 
@@ -22,16 +22,28 @@ void TLogFile::Close()
     }
 }
 
-void TLogFile::Pad(long At, long Bytes)
+bool TLogFile::Pad(long At, long Bytes)
 {
     static const std::vector<char> Zeros(BlockSize, 0);
     if (std::fseek(FStream, At, SEEK_SET) != 0)
-        throw EGlimmoraError("Cannot write the log file \"" + FFileName + "\"");
+        return false;
     for (long Done = 0; Done < Bytes; Done += BlockSize) {
         if (std::fwrite(Zeros.data(), 1, BlockSize, FStream) != std::size_t(BlockSize))
-            throw EGlimmoraError("Cannot write the log file \"" + FFileName + "\"");
+            return false;
     }
     FSize = At + Bytes;
+    return true;
+}
+
+void TLogFile::GiveUp()
+{
+    // The log is a diagnostic: a full disk or a failing device ends the
+    // log, not the run. What reached the file stays there.
+    const std::string Reason = errno != 0 ? std::strerror(errno) : "write error";
+    Close();
+    FUnavailable = true;
+    if (FNotice)
+        FNotice("Cannot write the log file \"" + FFileName + "\" (" + Reason + "); running without a log");
 }
 
 void TLogFile::SetFallback(std::string Folder, std::function<void(const std::string&)> Notice)
@@ -65,7 +77,9 @@ void TLogFile::Open()
         return;
     }
     FPosition = 0;
-    Pad(0, BlockSize);
+    errno = 0;
+    if (!Pad(0, BlockSize) || std::fflush(FStream) != 0)
+        GiveUp();
 }
 
 void TLogFile::WriteLog(std::string_view Text)
@@ -81,13 +95,12 @@ void TLogFile::WriteLog(std::string_view Text)
     const long Length = static_cast<long>(Line.size());
     // Grow from the current position until the line fits, so a line longer
     // than one block still ends inside the padding.
-    if (FPosition + Length > FSize) {
-        const long Blocks = Length / BlockSize + 1;
-        Pad(FPosition, Blocks * BlockSize);
-    }
+    errno = 0;
+    if (FPosition + Length > FSize && !Pad(FPosition, (Length / BlockSize + 1) * BlockSize))
+        return GiveUp();
     if (std::fseek(FStream, FPosition, SEEK_SET) != 0 ||
         std::fwrite(Line.data(), 1, Line.size(), FStream) != Line.size() || std::fflush(FStream) != 0)
-        throw EGlimmoraError("Cannot write the log file \"" + FFileName + "\"");
+        return GiveUp();
     FPosition += Length;
 }
 

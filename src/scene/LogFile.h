@@ -23,8 +23,9 @@ public:
     void SetFileName(std::string FileName) { FFileName = std::move(FileName); }
 
     // Where the log goes when FileName cannot be created: Folder (made when
-    // missing) under the same file name. When that fails too the run goes
-    // on without a log, and Notice (if any) is told once.
+    // missing) under the same file name. When that fails too, or when the
+    // log cannot be written (a full disk), the run goes on without a log,
+    // and Notice (if any) is told once.
     void SetFallback(std::string Folder, std::function<void(const std::string&)> Notice = nullptr);
 
     bool LogFile() const { return FEnabled; }
@@ -32,13 +33,15 @@ public:
     // it on again starts a new file.
     void SetLogFile(bool Value);
 
-    // Appends Text + CR LF when logging is on and the log could be created.
+    // Appends Text + CR LF when logging is on and the log could be created;
+    // never throws: a log that cannot be written is given up.
     void WriteLog(std::string_view Text);
 
 private:
     void Open();
     void Close();
-    void Pad(long At, long Bytes);
+    bool Pad(long At, long Bytes);
+    void GiveUp();
 
     std::string FFileName;
     std::string FFallbackFolder;

@@ -118,8 +118,9 @@ void TUnderwaterScene::Start(const TSceneOptions& NewOptions, const std::string&
     FOptions = NewOptions;
     if (FOptions.ThemeIndex < 0 || FOptions.ThemeIndex > 2)
         FOptions.ThemeIndex = 0;
+    FTuningNotices.clear();
     if (!TuningFileName.empty())
-        LoadTuningFile(TuningFileName, FSettings, FServices.Process, FServices.Log);
+        LoadTuningFile(TuningFileName, FSettings, FServices.Process, FServices.Log, &FTuningNotices);
     BuildScene();
 }
 

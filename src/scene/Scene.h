@@ -129,6 +129,10 @@ public:
     void ApplySoundOption();
     void StopSound() { FSound.StopSound(); }
 
+    // The entries of the tuning file that the last Start did not use, each
+    // as a line naming it (also written to the log).
+    const std::vector<std::string>& TuningNotices() const { return FTuningNotices; }
+
     TSceneOptions& Options() { return FOptions; }
     const TSceneOptions& Options() const { return FOptions; }
     TSceneSettings& Settings() { return FSettings; }
@@ -186,6 +190,7 @@ private:
     void CountFrame();
 
     TSceneServices FServices;
+    std::vector<std::string> FTuningNotices;
     TSceneSound FSound;
     TRandomGenerator FRandom;
     TSceneSettings FSettings{};

@@ -1,5 +1,8 @@
 #include "scene/SceneSettings.h"
 
+#include <cmath>
+#include <limits>
+#include <numbers>
 #include <variant>
 
 #include "scene/Scramble.h"
@@ -66,11 +69,41 @@ TSceneSettingRow Row(const TScrambled<NS>& Section, const TScrambled<NK>& Key, T
     return {Section.Scrambled(), Key.Scrambled(), std::move(Field), Usable};
 }
 
-// The projection the GL accepts: a near plane in front of the eye, a far
-// plane beyond it, and an opening strictly between 0 and 180 degrees.
-bool UsableFar(const S& Settings) { return Settings.FarPlane > Settings.NearPlane; }
-bool UsableNear(const S& Settings) { return Settings.NearPlane > 0 && Settings.NearPlane < Settings.FarPlane; }
-bool UsableFieldOfView(const S& Settings) { return Settings.FieldOfView > 0 && Settings.FieldOfView < 180; }
+// The projection the GL accepts and that draws a picture: a near plane in
+// front of the eye, a far plane beyond it, and an opening strictly between
+// 0 and 180 degrees; besides,
+// - the frustum's extent at the near plane is a normal single, and the
+//   opening's tangent far from 0: where it vanishes the GL refuses the
+//   frustum ("A numeric argument is out of range!") or builds a matrix of
+//   infinities;
+// - the near plane is not so close that a 16-bit depth buffer (what the
+//   windows ask for) puts everything beyond it at the far plane, where the
+//   depth test drops it and the picture is one flat colour: a point halfway
+//   to the far plane must lie at least one depth step before it.
+double TanHalfOpening(const S& Settings)
+{
+    return std::tan(static_cast<double>(Settings.FieldOfView) * std::numbers::pi / 360.0);
+}
+bool ExtentUsable(const S& Settings)
+{
+    const double TanHalf = TanHalfOpening(Settings);
+    return TanHalf >= 1e-30 && TanHalf * Settings.NearPlane >= std::numeric_limits<float>::min();
+}
+bool DepthUsable(const S& Settings)
+{
+    const double Near = Settings.NearPlane, Far = Settings.FarPlane;
+    return Near / (Far - Near) >= 1.0 / 65536.0;
+}
+bool UsableFar(const S& Settings) { return Settings.FarPlane > Settings.NearPlane && DepthUsable(Settings); }
+bool UsableNear(const S& Settings)
+{
+    return Settings.NearPlane > 0 && Settings.NearPlane < Settings.FarPlane && DepthUsable(Settings) &&
+           ExtentUsable(Settings);
+}
+bool UsableFieldOfView(const S& Settings)
+{
+    return Settings.FieldOfView > 0 && Settings.FieldOfView < 180 && ExtentUsable(Settings);
+}
 
 template <int Theme, auto Field>
 auto& ThemeMember(S& Settings)

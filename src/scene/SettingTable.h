@@ -75,8 +75,10 @@ void SetDefaults(std::span<const TSettingRow<TOwner, TValues...>> Rows, TOwner& 
 // on the value taken back. Each row is restored at most once, which ends
 // the loop; where two rows depend on each other, both checks should test
 // the relation, so that a row taken back is judged again through the other.
+// Returns which rows were taken back.
 template <class TOwner, class... TValues>
-void RestoreUnusable(std::span<const TSettingRow<TOwner, TValues...>> Rows, TOwner Before, TOwner& Owner)
+std::vector<bool> RestoreUnusable(std::span<const TSettingRow<TOwner, TValues...>> Rows, TOwner Before,
+                                  TOwner& Owner)
 {
     std::vector<bool> Restored(Rows.size(), false);
     for (bool Again = true; Again;) {
@@ -88,4 +90,5 @@ void RestoreUnusable(std::span<const TSettingRow<TOwner, TValues...>> Rows, TOwn
                 Again = true;
             }
     }
+    return Restored;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "scene/LogFile.h"
 #include "platform/Process.h"
@@ -18,10 +19,14 @@ void ApplyColorEntry(const std::string& Text, TGLColor& Color, const std::string
 
 // Reads every row of the settings table, in table order, into Settings,
 // applies the priority at once and sets the log switch last. A value the
-// scene cannot use (a projection the GL refuses) keeps the value from
-// before the file. A missing file changes nothing; a file over 1 MiB is
-// refused with an error naming it.
+// scene cannot use (a projection the GL refuses or that draws one flat
+// colour) keeps the value from before the file; a line naming the entry
+// goes to the log and to Notices. A missing file changes nothing; a file
+// over 1 MiB or one holding NUL bytes is refused with an error naming it.
+// Errors name the file by its full path.
 void LoadTuningFile(const std::string& FileName, TSceneSettings& Settings, IProcessControl& Process,
-                    TLogFile& Log);
-// The same from an already parsed file.
-void ApplyTuning(const TIniFile& Ini, TSceneSettings& Settings, IProcessControl& Process, TLogFile& Log);
+                    TLogFile& Log, std::vector<std::string>* Notices = nullptr);
+// The same from an already parsed file; an error or a notice names the
+// entry and, when FileName is given, the file by its full path.
+void ApplyTuning(const TIniFile& Ini, TSceneSettings& Settings, IProcessControl& Process, TLogFile& Log,
+                 const std::string& FileName = {}, std::vector<std::string>* Notices = nullptr);

@@ -7,7 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "scene/LogFile.h"
@@ -18,29 +18,53 @@
 
 namespace {
 
-const std::string& FileName()
-{
-    static const std::string Name = "/tmp/glimmora-tuning-fuzz-" + std::to_string(getpid()) + ".ini";
-    return Name;
-}
+// One file for the whole run, made by mkstemp: a private name that no other
+// user can guess, plant or link, removed when the fuzzer exits.
+struct TInputFile {
+    std::string Name;
+    int Fd = -1;
+    TInputFile()
+    {
+        const char* Folder = std::getenv("TMPDIR");
+        Name = std::string(Folder != nullptr && *Folder != '\0' ? Folder : "/tmp") + "/glimmora-tuning-fuzz-XXXXXX";
+        Fd = mkstemp(Name.data());
+        if (Fd < 0)
+            std::abort();
+    }
+    ~TInputFile()
+    {
+        close(Fd);
+        unlink(Name.c_str());
+    }
+    // The file's content becomes exactly Data.
+    bool Write(const uint8_t* Data, size_t Size) const
+    {
+        if (ftruncate(Fd, 0) != 0)
+            return false;
+        size_t Done = 0;
+        while (Done < Size) {
+            const ssize_t N = pwrite(Fd, Data + Done, Size - Done, static_cast<off_t>(Done));
+            if (N <= 0)
+                return false;
+            Done += static_cast<size_t>(N);
+        }
+        return true;
+    }
+};
 
 }   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    std::FILE* F = std::fopen(FileName().c_str(), "wb");
-    if (F == nullptr)
-        return 0;
-    const bool Written = std::fwrite(Data, 1, Size, F) == Size;
-    std::fclose(F);
-    if (!Written)
+    static const TInputFile File;
+    if (!File.Write(Data, Size))
         return 0;
     TSceneSettings Settings;
     SetSceneDefaults(Settings);
     TFakeProcessControl Process;
     TLogFile Log("/dev/null");   // a Log=1 line must not litter the disk
     try {
-        LoadTuningFile(FileName(), Settings, Process, Log);
+        LoadTuningFile(File.Name, Settings, Process, Log);
     } catch (const EGlimmoraError&) {
     }
     Log.WriteLog("fuzz");

@@ -1,13 +1,27 @@
 // A plain X window for the screen tests: made at the given size, its id
 // printed in decimal, then kept until the process is killed. The tests
 // hand its id to glimmora3d as another program's window.
+//
+//   test_x_window [WIDTH [HEIGHT]]   make the window
+//   test_x_window destroy ID         destroy window ID, as an outside
+//                                    client (a screen-saver daemon) may
 #include <X11/Xlib.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::strcmp(argv[1], "destroy") == 0) {
+        Display* X = XOpenDisplay(nullptr);
+        if (!X)
+            return 1;
+        XDestroyWindow(X, static_cast<Window>(std::strtoul(argv[2], nullptr, 0)));
+        XSync(X, False);
+        XCloseDisplay(X);
+        return 0;
+    }
     const int Width = argc > 1 ? std::atoi(argv[1]) : 200;
     const int Height = argc > 2 ? std::atoi(argv[2]) : 150;
     Display* X = XOpenDisplay(nullptr);

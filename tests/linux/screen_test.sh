@@ -75,6 +75,18 @@ group_window() {
   xdotool windowfocus --sync "$W" key Escape
   ends_within 5
   check "Escape ends it with exit code 0" test $? -eq 0
+
+  # Another client destroys the window (a window manager's kill, a
+  # script): the run ends as if the window was closed.
+  for MODE in window --fullscreen; do
+    start --no-sound --size 200x150 $([ $MODE = window ] || echo $MODE)
+    W=$(timeout 20 bash -c "$(declare -f window_of_run); window_of_run")
+    sleep 1
+    "$XWIN" destroy "$W"
+    ends_within 5
+    check "$MODE: its window destroyed by another client ends the run with 0" test $? -eq 0
+    check "$MODE: ... without an error" bash -c "! grep -qi 'error' '$TMP/run.out'"
+  done
 }
 
 group_fullscreen() {
@@ -188,6 +200,14 @@ group_foreign() {
   ends_within 1
   check "SIGTERM ends the environment's run with 0" test $? -eq 0
 
+  # Another client destroys the window: the run ends cleanly.
+  start --window-id "$ID"
+  sleep 3
+  "$XWIN" destroy "$ID"
+  ends_within 5
+  check "the window destroyed by another client ends the run with 0" test $? -eq 0
+  check "... without an X error" bash -c "! grep -qi 'error' '$TMP/run.out'"
+
   start -root
   sleep 3
   shot root "$TMP/root.png"
@@ -294,8 +314,72 @@ group_options() {
   mkdir "$OPTIONS"
   short_run
   check "an unreadable file: the run goes on and ends with 0" test $? -eq 0
-  check "an unreadable file gives the message" grep -q 'cannot be used (cannot read' "$TMP/run.out"
+  check "an unreadable file gives the message" grep -q 'cannot be used (.*is not a regular file' "$TMP/run.out"
   rmdir "$OPTIONS"
+
+  # The file keeps its mode, and a symbolic link stays a link.
+  printf '[Glimmora 3D]\nTheme=-1\n' >"$OPTIONS"
+  chmod 600 "$OPTIONS"
+  short_run
+  check "a save keeps the file's mode" test "$(stat -c %a "$OPTIONS")" = 600
+  check "... and stores the theme" test "$(theme_of)" = "-2"
+  mkdir -p "$TMP/dotfiles"
+  printf '[Glimmora 3D]\nTheme=-1\n' >"$TMP/dotfiles/saver.ini"
+  rm -f "$OPTIONS"
+  ln -s "$TMP/dotfiles/saver.ini" "$OPTIONS"
+  short_run
+  check "a symbolic link stays a link" test -L "$OPTIONS"
+  check "... and the file it names gets the theme" grep -qx 'Theme=-2' "$TMP/dotfiles/saver.ini"
+  rm -f "$OPTIONS"
+
+  # A FIFO is refused, not opened (that would wait for a writer).
+  mkfifo "$OPTIONS"
+  short_run
+  check "a FIFO as the options file: the run ends with 0" test $? -eq 0
+  check "... says it is not a regular file" grep -q 'cannot be used (.*is not a regular file' "$TMP/run.out"
+  check "... and stays a FIFO" test -p "$OPTIONS"
+  rm -f "$OPTIONS"
+
+  # Temporary files of a killed save go at the next save.
+  printf '[Glimmora 3D]\nTheme=-1\n' >"$OPTIONS"
+  printf 'Theme=' >"$(dirname "$OPTIONS")/.glimmora3d.ini.k1LL3d"
+  touch -d '1 hour ago' "$(dirname "$OPTIONS")/.glimmora3d.ini.k1LL3d"
+  short_run
+  check "a save removes the temporary file a killed save left" test ! -e "$(dirname "$OPTIONS")/.glimmora3d.ini.k1LL3d"
+
+  # A save on a full disk (a small tmpfs in a mount namespace of the run's
+  # own) says the system's reason.
+  rm -f "$OPTIONS"
+  local DIR
+  DIR=$(dirname "$OPTIONS")
+  if unshare -m true 2>/dev/null; then
+    unshare -m bash -c "mount -t tmpfs -o size=16k none '$DIR' && printf '[Glimmora 3D]\nTheme=-1\n' >'$OPTIONS' &&
+      { head -c 1M /dev/zero >'$DIR/filler' 2>/dev/null; true; } && exec '$PROG' --no-sound --size 160x120" >"$TMP/run.out" 2>&1 &
+    RUN=$!
+    PIDS+=("$RUN")
+    sleep 3
+    kill -TERM "$RUN"
+    ends_within 3
+    check "a full disk: the run ends with 0" test $? -eq 0
+    check "... and the message gives the system's reason" \
+      grep -q "the theme was not stored in $OPTIONS (cannot write .*: No space left on device)" "$TMP/run.out"
+  else
+    echo "skipped: no mount namespace here for the full-disk save"
+  fi
+
+  # Encodings and line ends as editors write them: the options are read
+  # (Sound=0 would otherwise be lost) and the theme is stored.
+  for ENC in bom cr utf16; do
+    case $ENC in
+      bom) printf '\xef\xbb\xbf[Glimmora 3D]\r\nTheme=-1\r\nSound=0\r\n' >"$OPTIONS" ;;
+      cr) printf '[Glimmora 3D]\rTheme=-1\rSound=0\r' >"$OPTIONS" ;;
+      utf16) { printf '\xff\xfe'; printf '[Glimmora 3D]\r\nTheme=-1\r\nSound=0\r\n' | iconv -f UTF-8 -t UTF-16LE; } >"$OPTIONS" ;;
+    esac
+    short_run
+    check "$ENC: the file is read and the theme stored" test "$(theme_of)" = "-2"
+    check "$ENC: the other options stay" grep -qx 'Sound=0' "$OPTIONS"
+    check "$ENC: no message" test ! -s "$TMP/run.out"
+  done
 }
 
 "group_$GROUP"

@@ -56,6 +56,7 @@ protected:
 TEST_F(HeadlessRunTest, ASnapshotStepsTheClockByFramesThenReadsTheLastOneBack)
 {
     const std::string File = Dir.File("shots/a.png");
+    std::filesystem::create_directories(Dir.File("shots"));
     ASSERT_EQ(Run({"--snapshot", File, "--size", "8x6", "--time", "0.1", "--seed", "3"}), 0) << Err.str();
     // Scene times 0, 40, 80 and 100 ms: four frames, each shown once.
     EXPECT_EQ(Swaps(), 4);
@@ -68,9 +69,58 @@ TEST_F(HeadlessRunTest, ASnapshotStepsTheClockByFramesThenReadsTheLastOneBack)
     EXPECT_EQ(Pictures.Written[0].Width, 8);
     EXPECT_EQ(Pictures.Written[0].Height, 6);
     EXPECT_EQ(Pictures.Written[0].Rgb.size(), 8u * 6 * 3);
-    EXPECT_TRUE(std::filesystem::is_directory(Dir.File("shots")));   // the writer gets an existing folder
     EXPECT_EQ(Out.str(), "wrote " + File + " (8x6, theme 0, 0.10 s of scene time)\n");
     EXPECT_EQ(Err.str(), "");
+}
+
+// The snapshot makes no folder, and never puts a file where a symbolic
+// link was nor at the target of a link to nothing; a link to a picture has
+// the picture written through it.
+TEST_F(HeadlessRunTest, ASnapshotMakesNoFolderAndKeepsSymbolicLinks)
+{
+    namespace fs = std::filesystem;
+    const std::string Missing = Dir.File("missing/a.png");
+    EXPECT_EQ(Run({"--snapshot", Missing, "--size", "8x6"}), 1);
+    EXPECT_EQ(Err.str(), "glimmora3d: Cannot write the snapshot \"" + Missing + "\": the folder \"" +
+                             Dir.File("missing") + "\" does not exist\n");
+    EXPECT_FALSE(fs::exists(Dir.File("missing")));
+#ifndef _WIN32   // links as the Linux program meets them
+    Err.str("");
+    fs::create_symlink("target.png", Dir.File("dangling.png"));
+    EXPECT_EQ(Run({"--snapshot", Dir.File("dangling.png"), "--size", "8x6"}), 1);
+    EXPECT_EQ(Err.str(), "glimmora3d: Cannot write the snapshot \"" + Dir.File("dangling.png") +
+                             "\": it is a symbolic link to a file that does not exist\n");
+    EXPECT_TRUE(fs::is_symlink(Dir.File("dangling.png")));
+    EXPECT_FALSE(fs::exists(Dir.File("target.png")));
+
+    Err.str("");
+    Dir.Write("picture.png", "old");
+    fs::create_symlink("picture.png", Dir.File("alias.png"));
+    ASSERT_EQ(Run({"--snapshot", Dir.File("alias.png"), "--size", "8x6", "--time", "0"}), 0) << Err.str();
+    EXPECT_TRUE(fs::is_symlink(Dir.File("alias.png")));
+    ASSERT_EQ(Pictures.Written.size(), 1u);
+    EXPECT_EQ(Pictures.Written[0].FileName, Dir.File("alias.png"));
+    EXPECT_EQ(WindowSizes.size(), 1u);   // only the last run drew
+#endif
+}
+
+// Output that cannot be written (a full disk) fails the run even when the
+// work itself was done.
+TEST_F(HeadlessRunTest, AReportThatCannotBeWrittenFailsTheRun)
+{
+    struct TFullBuffer : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+    } Full;
+    std::ostream Broken(&Full);
+    for (const std::vector<std::string>& Args :
+         {std::vector<std::string>{"--bench", "--size", "8x6", "--frames", "1"},
+          std::vector<std::string>{"--snapshot", Dir.File("a.png"), "--size", "8x6", "--time", "0"},
+          std::vector<std::string>{"--version"}}) {
+        Err.str("");
+        EXPECT_EQ(RunLinuxProgram(Args, Host, Broken, Err), 1) << Args[0];
+        EXPECT_EQ(Err.str(), "glimmora3d: Cannot write the standard output\n") << Args[0];
+        Broken.clear();
+    }
 }
 
 TEST_F(HeadlessRunTest, TheBenchmarkNamesItsRenderer)

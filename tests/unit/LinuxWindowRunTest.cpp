@@ -4,6 +4,7 @@
 
 #include "app/LinuxWindowRun.h"
 #include "fakes/FakeEventWindow.h"
+#include "gl/Errors.h"
 
 namespace {
 
@@ -109,4 +110,29 @@ TEST(LinuxWindowRun, FramePauseDoesNotCatchUpWhenLate)
     EXPECT_EQ(FramePause(100, 35000, Next), 0);   // a slow frame
     EXPECT_EQ(Next, 35000);
     EXPECT_EQ(FramePause(100, 36000, Next), 9000);
+}
+
+// A window destroyed by another client fails the frame drawn on it; the
+// window then reports itself closed and the run ends as closed. A frame
+// that fails on a window still there passes its error on.
+TEST(LinuxWindowRun, AFrameThatFailsOnAClosedWindowEndsTheRunAsClosed)
+{
+    for (const bool Gone : {true, false}) {
+        TFakeEventWindow W;
+        W.EventsBeforeFrame = {{}, {}, Gone ? std::vector<TWindowEvent>{Move(1, 1), Close()} : std::vector<TWindowEvent>{}};
+        TWindowLoopServices S;
+        S.RenderFrame = [&] {
+            if (++W.Frames == 2)
+                throw EGlimmoraError("OpenGL error: There is not enough memory left to execute the function!");
+        };
+        S.StopRequested = [] { return false; };
+        S.NowMicroseconds = [] { return int64_t(0); };
+        S.SleepMicroseconds = [](int64_t) {};
+        if (Gone) {
+            EXPECT_EQ(RunWindowLoop(W, {wmWindow, 0, 0}, S), reClosed);
+        } else {
+            EXPECT_THROW(RunWindowLoop(W, {wmWindow, 0, 0}, S), EGlimmoraError);
+        }
+        EXPECT_EQ(W.Frames, 2);
+    }
 }

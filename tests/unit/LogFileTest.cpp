@@ -67,6 +67,23 @@ TEST(TLogFile, SwitchingOffClosesAndALaterLineRestartsTheFile)
     EXPECT_EQ(Text.find("first"), std::string::npos);
 }
 
+#ifndef _WIN32
+// A log on a full disk (/dev/full takes no byte) is given up with one
+// notice; writing to it never ends the run, however many lines follow.
+TEST(TLogFile, ALogThatCannotBeWrittenIsGivenUpWithOneNotice)
+{
+    TLogFile Log("/dev/full");
+    std::vector<std::string> Notices;
+    Log.SetFallback("", [&](const std::string& M) { Notices.push_back(M); });
+    Log.SetLogFile(true);
+    EXPECT_NO_THROW(Log.WriteLog("*** Start OpenGL Info ***"));
+    EXPECT_NO_THROW(Log.WriteLog(std::string(40000, 'x')));
+    EXPECT_NO_THROW(Log.WriteLog("Full Screen mode: 800X600X32  FPS:60"));
+    EXPECT_EQ(Notices, std::vector<std::string>{"Cannot write the log file \"/dev/full\" (No space left on device); "
+                                                "running without a log"});
+}
+#endif
+
 TEST(TLogFile, ALogThatCannotBeCreatedGoesToTheFallbackFolder)
 {
     TTempDir Dir;

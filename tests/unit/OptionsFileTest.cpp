@@ -91,3 +91,72 @@ TEST(OptionsFile, PathFollowsTheXdgRules)
     EXPECT_EQ(OptionsFilePath("relative", "/home/u"), "/home/u/.config/glimmora3d/glimmora3d.ini");
     EXPECT_EQ(OptionsFilePath("", ""), "");
 }
+
+// The file as editors save it: a UTF-8 byte-order mark, CR alone or CR LF
+// at the line ends, UTF-16 or UTF-32 with their mark. Each reads the same
+// values and saves as UTF-8 with LF line ends.
+TEST(OptionsFile, ReadsEveryEncodingAndLineEndAnEditorWrites)
+{
+    const std::string Lines = "[Glimmora 3D]|Bubbles=12|Path=/opt/gl\xC3\xA4mmora|Theme=-2|";
+    const auto With = [&](const std::string& End) {
+        std::string T;
+        for (const char C : Lines)
+            T += C == '|' ? End : std::string(1, C);
+        return T;
+    };
+    const auto Wide = [&](int Width, bool Big) {
+        const std::u32string Chars = U"[Glimmora 3D]\r\nBubbles=12\r\nPath=/opt/gl\u00e4mmora\r\nTheme=-2\r\n";
+        std::string T;
+        const auto Put = [&](char32_t U) {
+            for (int B = 0; B < Width; ++B)
+                T += static_cast<char>((U >> (8 * (Big ? Width - 1 - B : B))) & 0xFF);
+        };
+        Put(0xFEFF);
+        for (const char32_t C : Chars)
+            Put(C);
+        return T;
+    };
+    const std::pair<const char*, std::string> Cases[] = {
+        {"LF", With("\n")},
+        {"CR LF", With("\r\n")},
+        {"CR alone", With("\r")},
+        {"UTF-8 mark", "\xEF\xBB\xBF" + With("\r\n")},
+        {"UTF-16LE", Wide(2, false)},
+        {"UTF-16BE", Wide(2, true)},
+        {"UTF-32LE", Wide(4, false)},
+        {"UTF-32BE", Wide(4, true)},
+    };
+    for (const auto& [What, Text] : Cases) {
+        std::string Saved;
+        TOptionsFileKey K(Text, [&](const std::string& T) {
+            Saved = T;
+            return true;
+        });
+        EXPECT_EQ(K.ReadInteger("Bubbles").Value, 12) << What;
+        EXPECT_EQ(K.ReadInteger("Theme").Value, -2) << What;
+        EXPECT_EQ(K.ReadString("Path").Value, "/opt/gl\xC3\xA4mmora") << What;
+        EXPECT_TRUE(K.WriteInteger("Theme", -3)) << What;
+        EXPECT_EQ(Saved, "[Glimmora 3D]\nBubbles=12\nPath=/opt/gl\xC3\xA4mmora\nTheme=-3\n") << What;
+    }
+    // UTF-16 without its mark: refused with the line of the first NUL.
+    EXPECT_EQ(ErrorOf([] { TOptionsFileKey(std::string("T\0h\0e\0m\0e\0=\0001\0", 14), nullptr); }),
+              "line 1 holds a NUL byte");
+}
+
+// A first line that starts like a byte-order mark is saved behind a UTF-8
+// mark, so the saved file reads back with the same names.
+TEST(OptionsFile, AFirstLineThatLooksLikeAMarkSurvivesASave)
+{
+    for (const std::string First : {"\xEF\xBB\xBFx=1", "\xFF\xFEx=1", "\xFE\xFFx=1"}) {
+        std::string Saved;
+        TOptionsFileKey K("\xEF\xBB\xBF" + First + "\n[S]\n", [&](const std::string& T) {
+            Saved = T;
+            return true;
+        });
+        ASSERT_TRUE(K.WriteInteger("Theme", 1));
+        TOptionsFileKey Again(Saved, nullptr);
+        EXPECT_EQ(Again.Text(), Saved);
+        EXPECT_EQ(Again.ReadInteger("Theme").Value, 1);
+        EXPECT_EQ(Again.ReadString(First.substr(0, First.size() - 2)).Value, "1");
+    }
+}

@@ -1,4 +1,7 @@
+#include <cctype>
 #include <clocale>
+#include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -120,6 +123,146 @@ TEST(IniFile, ReadingRules)
     }
 }
 
+// Line ends of any kind, and the encodings an editor may save in.
+TEST(IniFile, ReadsEveryLineEndAndUnicodeEncoding)
+{
+    const std::u16string Wide = u"[View]\r\nFarDistance=7\r\n[B\u00e4d]\r\nx=\U0001F600\r\n";
+    std::string Le = "\xFF\xFE", Be = "\xFE\xFF";
+    for (const char16_t C : Wide) {
+        Le += {static_cast<char>(C & 0xFF), static_cast<char>(C >> 8)};
+        Be += {static_cast<char>(C >> 8), static_cast<char>(C & 0xFF)};
+    }
+    std::string Le32("\xFF\xFE\0\0", 4), Be32("\0\0\xFE\xFF", 4);
+    for (const char32_t C : std::u32string(U"[View]\nFarDistance=7\n[B\u00e4d]\nx=\U0001F600\n")) {
+        for (int B = 0; B < 4; ++B) {
+            Le32 += static_cast<char>((C >> (8 * B)) & 0xFF);
+            Be32 += static_cast<char>((C >> (8 * (3 - B))) & 0xFF);
+        }
+    }
+    const std::pair<const char*, std::string> Cases[] = {
+        {"CR alone", "[View]\rFarDistance=7\r[B\xC3\xA4" "d]\rx=\xF0\x9F\x98\x80\r"},
+        {"mixed", "[View]\r\n\rFarDistance=7\n[B\xC3\xA4" "d]\rx=\xF0\x9F\x98\x80"},
+        {"UTF-16LE", Le},
+        {"UTF-16BE", Be},
+        {"UTF-32LE", Le32},
+        {"UTF-32BE", Be32},
+    };
+    for (const auto& [What, Text] : Cases) {
+        const TIniFile Ini(Text);
+        EXPECT_EQ(Ini.Value("View", "FarDistance"), "7") << What;
+        EXPECT_EQ(Ini.Value("B\xC3\xA4" "d", "x"), "\xF0\x9F\x98\x80") << What;
+        EXPECT_EQ(Ini.Value("View", "x"), std::nullopt) << What;
+        EXPECT_FALSE(Ini.HoldsNul()) << What;
+    }
+}
+
+TEST(IniFile, TextAsUtf8ReplacesWhatIsNoCharacter)
+{
+    EXPECT_EQ(TextAsUtf8("\xEF\xBB\xBFx"), "x");
+    EXPECT_EQ(TextAsUtf8("plain\xFF"), "plain\xFF");   // not a mark: as it is
+    EXPECT_EQ(TextAsUtf8(std::string("\xFF\xFE" "A\0" "\x00\xD8" "B\0", 8)), "A\xEF\xBF\xBD" "B");   // lone surrogate
+    EXPECT_EQ(TextAsUtf8(std::string("\xFE\xFF\0A\0", 5)), "A\xEF\xBF\xBD");   // cut short
+    EXPECT_EQ(TextAsUtf8(std::string("\0\0\xFE\xFF\0\x11\0\0", 8)), "\xEF\xBF\xBD");   // beyond U+10FFFF
+}
+
+// A tuning file in UTF-16 without its mark holds NUL bytes: refused with a
+// message naming the file, never read as a file without entries.
+TEST(TuningFile, AFileWithNulBytesIsRefusedByName)
+{
+    TTuned T;
+    const std::string Name = T.Dir.Write("Wide.ini", std::string("[\0V\0i\0e\0w\0]\0", 12));
+    try {
+        LoadTuningFile(Name, T.S, T.Process, T.Log);
+        ADD_FAILURE() << "no error";
+    } catch (const EGlimmoraError& E) {
+        EXPECT_EQ(std::string(E.what()), "The tuning file \"" + Name +
+                                             "\" holds NUL bytes: it is not text in UTF-8, or in UTF-16 or UTF-32 "
+                                             "with a byte-order mark");
+    }
+}
+
+// An error in the file names the file by its full path, also when the
+// program was given a name relative to the working folder.
+TEST(TuningFile, AnErrorNamesTheFileByItsFullPath)
+{
+    TTuned T;
+    T.Dir.Write("bad.ini", "[Fishes]\nFogColor=0,blue,0\n");
+    const std::filesystem::path Was = std::filesystem::current_path();
+    std::filesystem::current_path(T.Dir.File(""));
+    std::string Message;
+    try {
+        LoadTuningFile("./bad.ini", T.S, T.Process, T.Log);
+    } catch (const EGlimmoraError& E) {
+        Message = E.what();
+    }
+    std::filesystem::current_path(Was);
+    EXPECT_EQ(Message, "'blue' is not a valid number in the tuning file entry Fishes.FogColor of \"" +
+                           (std::filesystem::path(T.Dir.File("")) / "bad.ini").lexically_normal().string() + "\"");
+}
+
+// Names chosen so that the index's former hash (FNV-1a of the folded name)
+// put them all in one slot: the low 16 bits of that hash depend only on the
+// low 16 bits of the state, so a name of blocks that each lead from the
+// same state to the same state, whichever of two is taken, collides with
+// every other such name.
+static std::vector<std::string> FnvCollidingNames(int Blocks)
+{
+    const auto Step = [](std::uint32_t H, const std::string& Block) {
+        for (const char C : Block)
+            H = (H ^ static_cast<unsigned char>(C)) * 16777619u;
+        return H & 0xFFFF;
+    };
+    const std::string Letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::uint32_t State = 2166136261u & 0xFFFF;
+    std::vector<std::pair<std::string, std::string>> Choices;
+    for (int B = 0; B < Blocks; ++B) {
+        std::vector<std::string> Seen(0x10000);
+        for (std::size_t I = 0; Choices.size() == std::size_t(B); ++I) {
+            const std::string Block{Letters[I % 36], Letters[I / 36 % 36], Letters[I / 1296 % 36]};
+            std::string& First = Seen[Step(State, Block)];
+            if (First.empty()) {
+                First = Block;
+                continue;
+            }
+            Choices.emplace_back(First, Block);
+            State = Step(State, Block);
+        }
+    }
+    std::vector<std::string> Names;
+    for (std::uint32_t Pick = 0; Pick < (1u << Blocks); ++Pick) {
+        std::string Name;
+        for (int B = 0; B < Blocks; ++B)
+            Name += (Pick >> B) & 1 ? Choices[std::size_t(B)].second : Choices[std::size_t(B)].first;
+        Names.push_back(Name);
+    }
+    return Names;
+}
+
+// Names made to collide still find their sections directly, and each one
+// its own: a file cannot make reading quadratic.
+TEST(IniFile, NamesMadeToCollideStillFindTheirSectionsDirectly)
+{
+    const std::vector<std::string> Names = FnvCollidingNames(12);
+    ASSERT_EQ(Names.size(), 4096u);
+    std::string Text;
+    for (std::size_t I = 0; I < Names.size(); ++I)
+        Text += "[" + Names[I] + "]\nk=" + std::to_string(I) + "\n";
+    // Each name again in lower case: the same section, whose first key wins.
+    for (std::size_t I = 0; I < Names.size(); ++I) {
+        std::string Lower = Names[I];
+        for (char& C : Lower)
+            C = static_cast<char>(std::tolower(static_cast<unsigned char>(C)));
+        Text += "[" + Lower + "]\nk=-1\nm=" + std::to_string(I) + "\n";
+    }
+    const TIniFile Ini(Text);
+    EXPECT_LE(Ini.HeadingProbes(), std::size_t(3 * 2 * Names.size()));
+    for (std::size_t I = 0; I < Names.size(); ++I) {
+        ASSERT_EQ(Ini.ReadInteger(Names[I], "k", -2), int(I)) << Names[I];
+        ASSERT_EQ(Ini.ReadInteger(Names[I], "m", -2), int(I)) << Names[I];
+    }
+    EXPECT_FALSE(Ini.SectionExists(Names[0] + "X"));
+}
+
 // Placing a heading looks at about one slot of the section index, however
 // many sections came before it: reading is linear in the headings.
 TEST(IniFile, EachHeadingFindsItsSectionDirectly)
@@ -232,6 +375,17 @@ TEST(TuningFile, AProjectionTheGLRefusesKeepsTheValuesInForce)
         {"FieldOfView=270", 10000, 100, 75},
         {"FieldOfView=179.5", 10000, 100, 179.5f},
         {"FieldOfView=0.5", 10000, 100, 0.5f},
+        // Values so small that the frustum vanishes, or a near plane so
+        // close that a 16-bit depth buffer puts everything at the far plane.
+        {"NearDistance=1e-45", 10000, 100, 75},
+        {"FieldOfView=1e-45", 10000, 100, 75},
+        {"FieldOfView=1e-35", 10000, 100, 75},
+        {"NearDistance=0.001", 10000, 100, 75},
+        {"NearDistance=0.1", 10000, 100, 75},
+        {"FarDistance=1e30", 10000, 100, 75},
+        {"NearDistance=1", 10000, 1, 75},
+        {"FieldOfView=0.001", 10000, 100, 0.001f},
+        {"NearDistance=1e-3\nFarDistance=60", 60, 0.001f, 75},
     };
     for (const auto& C : Cases) {
         TTuned T;
@@ -241,6 +395,22 @@ TEST(TuningFile, AProjectionTheGLRefusesKeepsTheValuesInForce)
         EXPECT_EQ(T.S.FieldOfView, C.FieldOfView) << C.View;
         EXPECT_EQ(T.S.FogEnd, 9000.0f) << C.View << ": the rest of the section is still read";
     }
+}
+
+// An entry whose value is taken back is named, with the file and the
+// value kept, in the log and to the caller.
+TEST(TuningFile, AnEntryThatCannotBeUsedIsNamed)
+{
+    TTuned T;
+    std::vector<std::string> Notices;
+    ApplyTuning(TIniFile("[View]\nNearDistance=1e-45\nFieldOfView = 1e-45\nFogEnd=9000\n[System]\nLog=1\n"), T.S,
+                T.Process, T.Log, T.Dir.File("t.ini"), &Notices);
+    const std::string Of = " of \"" + T.Dir.File("t.ini") + "\" gives a projection that cannot be drawn; the value ";
+    EXPECT_EQ(Notices, (std::vector<std::string>{"The tuning file entry [View] NearDistance=1e-45" + Of + "100 is kept",
+                                                 "The tuning file entry [View] FieldOfView=1e-45" + Of + "75 is kept"}));
+    EXPECT_EQ(T.S.FogEnd, 9000.0f);
+    const std::string Log = TTempDir::Read(T.Dir.File("t.log"));
+    EXPECT_EQ(Log.substr(0, Log.find('\0')), Notices[0] + "\r\n" + Notices[1] + "\r\n");
 }
 
 // One file gives every row of the settings table a value of its own: each

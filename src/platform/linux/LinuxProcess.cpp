@@ -1,17 +1,15 @@
-#include <sys/resource.h>
-
 #include "platform/Process.h"
 
 namespace {
 
+// On Linux the scheduling priority is the user's: a nice value given with
+// nice(1) or renice(1) holds for the whole run. Putting the process back to
+// nice 0 ("normal") would undo it, and a root run would take a higher
+// priority than the user asked for ("high"), so the program never changes
+// it; the tuning file's priority is a Windows setting.
 class TLinuxProcessControl final : public IProcessControl {
 public:
-    void SetPriorityClass(TPriorityClass Class) override
-    {
-        // Raising the priority needs privileges; without them the call
-        // fails and the priority stays as it was, which is harmless.
-        setpriority(PRIO_PROCESS, 0, Class == pcHigh ? -5 : 0);
-    }
+    void SetPriorityClass(TPriorityClass) override {}
 };
 
 } // namespace

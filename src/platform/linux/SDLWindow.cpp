@@ -1,6 +1,8 @@
 #include "platform/linux/SDLWindow.h"
 
 #include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,6 +12,17 @@
 #include <vector>
 
 namespace {
+
+// SDL's handler of X errors ends the process (Xlib's default) on any error:
+// another client that destroys the window would end the run with "X Error
+// of failed request". The error is noted instead, and the window checks
+// at its next poll whether it is still there.
+bool XErrorSeen = false;
+int RecordXError(Display*, XErrorEvent*)
+{
+    XErrorSeen = true;
+    return 0;
+}
 
 void StartVideo()
 {
@@ -22,12 +35,21 @@ void StartVideo()
     // would otherwise take over a text console through KMS).
     const char* X = std::getenv("DISPLAY");
     const char* Wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((!X || !*X) && (!Wayland || !*Wayland))
+    const bool HasX = X && *X, HasWayland = Wayland && *Wayland;
+    if (!HasX && !HasWayland)
         throw std::runtime_error("There is no display ($DISPLAY is not set); without one, --snapshot and --bench "
                                  "still work");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        throw std::runtime_error(std::string("Cannot open the display (") + SDL_GetError() +
+    // Only the drivers of the display named: when it cannot be reached, SDL
+    // would go on to an off-screen driver and draw where nobody sees it. A
+    // driver the user names in SDL_VIDEODRIVER still wins over this hint.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, HasX && HasWayland ? "x11,wayland" : HasX ? "x11" : "wayland");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        const std::string Name = HasX ? X : Wayland;
+        throw std::runtime_error("Cannot open the display \"" + Name + "\" (" + SDL_GetError() +
                                  "); without one, --snapshot and --bench still work");
+    }
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
+        XSetErrorHandler(RecordXError);
     Started = true;
 }
 
@@ -84,6 +106,12 @@ public:
             SDL_ShowCursor(SDL_DISABLE);
             SDL_RaiseWindow(FWindow);
         }
+        SDL_SysWMinfo Info;
+        SDL_VERSION(&Info.version);
+        if (SDL_GetWindowWMInfo(FWindow, &Info) && Info.subsystem == SDL_SYSWM_X11) {
+            FX = Info.info.x11.display;
+            FXWindow = Info.info.x11.window;
+        }
     }
     ~TSDLWindow() override
     {
@@ -109,6 +137,15 @@ public:
 
     bool PollEvent(TWindowEvent& Event) override
     {
+        // A window that another client destroyed closes the run.
+        if (XErrorSeen && FX) {
+            XErrorSeen = false;
+            XWindowAttributes A{};
+            if (!XGetWindowAttributes(FX, FXWindow, &A) || XErrorSeen) {
+                Event = {weClose, 0, 0, false};
+                return true;
+            }
+        }
         SDL_Event E;
         while (SDL_PollEvent(&E)) {
             switch (E.type) {
@@ -141,6 +178,8 @@ public:
 
 private:
     SDL_Window* FWindow = nullptr;
+    ::Display* FX = nullptr;   // the X display and window under SDL's, when on X
+    ::Window FXWindow = 0;
 };
 
 SDL_Window* AsWindow(TGLDeviceContext DC) { return static_cast<SDL_Window*>(DC); }
