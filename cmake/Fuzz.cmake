@@ -37,3 +37,6 @@ glimmora_fuzz_target(SaverCommandLineFuzz glimmora_portable)
 glimmora_fuzz_target(Convert3DMFuzz glimmora_portable)
 # The saver's options from registry values of any type and size.
 glimmora_fuzz_target(RegistryOptionsFuzz glimmora_portable)
+# The system's password flag: raw registry data of any type, decoded as
+# the password services decode it and read as the component reads it.
+glimmora_fuzz_target(PasswordFlagFuzz glimmora_portable)
