@@ -337,8 +337,10 @@ TEST_F(SaverProgramTest, RunAsExeWithoutTheTwinRunsHereAndLogsWhy)
         const char* Switch;
         const char* Shows;   // the window that tells the run went on here
     } Cases[] = {{"/s", "windows.CreateRenderForm("}, {"/c", "settings.Create("}};
+    const TGLEntryPoints Stubs = GetEntryPoints();
     for (const auto& C : Cases) {
         SCOPED_TRACE(C.Switch);
+        SetEntryPoints(Stubs);   // a run's end clears the table the next loader copies
         TFakeRegistry Store;
         TProcessSystem Scr{Markers, Store};
         Store.Set(hkCurrentUser, KeyPath, OptionRow(orRunAsProgram).Name(), TFakeRegistry::Integer(1));
@@ -346,7 +348,7 @@ TEST_F(SaverProgramTest, RunAsExeWithoutTheTwinRunsHereAndLogsWhy)
         Scr.Loop.MaxIdleTurns = 3;
         TLoggingSaver Saver;
         EXPECT_EQ(Scr.Run(Saver.Program, {C.Switch}), 0);
-        EXPECT_TRUE(Scr.Windows.Boxes.empty());
+        EXPECT_TRUE(Scr.Windows.Boxes.empty()) << Scr.Windows.Boxes.front().Text;
         EXPECT_TRUE(HasLine(Scr.Log, C.Shows)) << "the run went on in this process";
         EXPECT_GE(Scr.Loop.IdleTurns, 1);
         const std::string Twin = "\"" + Saver.Dir.File("") + "Glimmora3D.exe\" " + C.Switch;
@@ -365,11 +367,12 @@ TEST_F(SaverProgramTest, AValueOfTheWrongTypeCountsAsAbsentIsLoggedAndOkOverwrit
     Registry.Set(hkCurrentUser, KeyPath, "Dollars", TFakeRegistry::String("20"));
     Registry.Set(hkCurrentUser, KeyPath, "RunAsProgram", TFakeRegistry::String("1"));
     TLoggingSaver Saver;
+    TProcessSystem Dialog{Markers, Registry};   // made while the GL is installed
 
     // The saver runs, with the default count.
     P.Loop.MaxIdleTurns = 3;
     EXPECT_EQ(P.Run(Saver.Program, {"/s"}), 0);
-    EXPECT_TRUE(P.Windows.Boxes.empty());
+    EXPECT_TRUE(P.Windows.Boxes.empty()) << P.Windows.Boxes.front().Text;
     EXPECT_TRUE(HasLine(P.Log, "windows.CreateRenderForm("));
     EXPECT_TRUE(P.Calls.Only({"Launcher."}).empty()) << "RunAsProgram counts as off";
     const std::string Log = Saver.Log();
@@ -377,7 +380,6 @@ TEST_F(SaverProgramTest, AValueOfTheWrongTypeCountsAsAbsentIsLoggedAndOkOverwrit
     EXPECT_NE(Log.find("Invalid data type for 'Dollars': the value is ignored\r\n"), std::string::npos) << Log;
 
     // The dialog opens and its OK stores numbers.
-    TProcessSystem Dialog{Markers, Registry};
     Dialog.Loop.AfterIdle = [&](int Turn) {
         if (Turn == 1 && Dialog.Settings.Dialog) {
             EXPECT_EQ(Dialog.Settings.Dialog->C(scLabelDollars).Text, "60");
@@ -385,7 +387,7 @@ TEST_F(SaverProgramTest, AValueOfTheWrongTypeCountsAsAbsentIsLoggedAndOkOverwrit
         }
     };
     EXPECT_EQ(Dialog.Run(Saver.Program, {"/c"}), 0);
-    EXPECT_TRUE(Dialog.Windows.Boxes.empty());
+    EXPECT_TRUE(Dialog.Windows.Boxes.empty()) << Dialog.Windows.Boxes.front().Text;
     EXPECT_EQ(Registry.Find(hkCurrentUser, KeyPath, "Dollars")->Type, uint32_t(rtInteger));
     EXPECT_EQ(Registry.IntegerAt(hkCurrentUser, KeyPath, "Dollars"), 60);
     EXPECT_EQ(Registry.IntegerAt(hkCurrentUser, KeyPath, "RunAsProgram"), 0);
