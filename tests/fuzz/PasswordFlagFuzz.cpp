@@ -11,8 +11,6 @@
 //     exactly when it is not 0;
 //   - a string reads as its text up to the first NUL; "0" means no
 //     password.
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -69,13 +67,22 @@ bool IsUtf8(const std::string& Text)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    FuzzedDataProvider In(Data, Size);
+    if (Size == 0)
+        return 0;
     static constexpr uint32_t Types[] = {0, rtString, rtExpandString, rtBinary, rtInteger, 5, rtMultiString,
                                          rtInteger64};
-    const uint8_t Pick = In.ConsumeIntegral<uint8_t>();
-    const uint32_t Type = Pick < 0xF0 ? Types[Pick % (sizeof(Types) / sizeof(Types[0]))]
-                                      : In.ConsumeIntegral<uint32_t>();
-    const std::vector<uint8_t> Bytes = In.ConsumeRemainingBytes<uint8_t>();
+    // Byte 0 below 0xF0 picks a known type; from 0xF0 on, bytes 1 to 4 are
+    // the type code (little-endian). The rest is the value's data.
+    const uint8_t Pick = Data[0];
+    std::size_t At = 1;
+    uint32_t Type = Types[Pick % (sizeof(Types) / sizeof(Types[0]))];
+    if (Pick >= 0xF0) {
+        if (Size < 5)
+            return 0;
+        Type = uint32_t(Data[1]) | uint32_t(Data[2]) << 8 | uint32_t(Data[3]) << 16 | uint32_t(Data[4]) << 24;
+        At = 5;
+    }
+    const std::vector<uint8_t> Bytes(Data + At, Data + Size);
 
     const std::optional<std::string> Text = UsePasswordTextOf(Type, Bytes);
     const bool Set = UsePasswordIsSet(Text);
