@@ -39,3 +39,6 @@ glimmora_fuzz_target(Convert3DMFuzz glimmora_portable)
 glimmora_fuzz_target(RegistryOptionsFuzz glimmora_portable)
 # The Linux options file read, saved with one option changed and read again.
 glimmora_fuzz_target(OptionsFileFuzz glimmora_portable)
+# The system's password flag: raw registry data of any type, decoded as
+# the password services decode it and read as the component reads it.
+glimmora_fuzz_target(PasswordFlagFuzz glimmora_portable)

@@ -110,6 +110,19 @@ else()
   add_library(PasswordCpl SHARED ${CMAKE_SOURCE_DIR}/tests/win/programs/PasswordCpl.cpp)
   set_target_properties(PasswordCpl PROPERTIES PREFIX "" OUTPUT_NAME "PASSWORD" SUFFIX ".CPL")
   target_link_options(PasswordCpl PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--kill-at)
+  # Libraries planted beside the saver under the names of system ones; each
+  # leaves NAME.loaded beside itself when it is loaded.
+  foreach(N GLU32 OPENGL32 WINMM)
+    add_library(Planted${N} SHARED ${CMAKE_SOURCE_DIR}/tests/win/programs/PlantedLibrary.cpp)
+    # The names as the system spells them: GLU32.DLL, OPENGL32.dll, WINMM.dll.
+    set(SUFFIX ".dll")
+    if(N STREQUAL "GLU32")
+      set(SUFFIX ".DLL")
+    endif()
+    set_target_properties(Planted${N} PROPERTIES PREFIX "" OUTPUT_NAME "${N}" SUFFIX "${SUFFIX}"
+                          RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
+    target_link_options(Planted${N} PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--kill-at)
+  endforeach()
   # Every window-level test runs against this build; the 32-bit build also
   # runs the saver test on 32-bit Windows.
   file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.sh)

@@ -101,22 +101,24 @@ void TExecutePro::SetCommandLine(const std::string& Value)
     FParameters = Split < Name.size() ? Name.substr(Split + 1) : std::string();
 }
 
-void TExecutePro::Execute(const std::string& Line)
+bool TExecutePro::Execute(const std::string& Line)
 {
     SetCommandLine(Line);
     const bool Process = Mode == emProcess || (Mode == emAuto && CountsAsProgram(FFileName));
     if (Process)
-        RunProcess();
-    else
-        RunShell();
+        return RunProcess();
+    RunShell();
+    return true;
 }
 
-void TExecutePro::RunProcess()
+bool TExecutePro::RunProcess()
 {
     const std::unique_ptr<ILaunchedProcess> Process =
         FLauncher.StartProcess(FCommandLine, DefaultDirectory, CreationFlagsOf(Priority), ShowCommandOf(WindowStyle));
-    if (!Process || !Wait)
-        return;
+    if (!Process)
+        return false;
+    if (!Wait)
+        return true;
     // This program's windows stay responsive while the other one runs; a
     // quit message received meanwhile ends the wait. Between checks the
     // thread sleeps until the process ends or a message arrives.
@@ -129,6 +131,7 @@ void TExecutePro::RunProcess()
             break;
         Process->WaitForExitOrMessage();
     }
+    return true;
 }
 
 void TExecutePro::RunShell()
@@ -143,7 +146,7 @@ std::string TwinCommandLine(const std::string& ProgramPath, const std::string& B
     return "\"" + ProgramPath + BaseName + ".exe\"" + Switch;
 }
 
-void LaunchAsExe(TExecutePro& Execute, IProcessLauncher& Launcher, IApplicationHost& Application,
+bool LaunchAsExe(TExecutePro& Execute, IProcessLauncher& Launcher, IApplicationHost& Application,
                  IMainFormWindow& Form, const std::string& ProgramPath, const std::string& BaseName,
                  const std::string& Switch)
 {
@@ -153,7 +156,11 @@ void LaunchAsExe(TExecutePro& Execute, IProcessLauncher& Launcher, IApplicationH
     Execute.Priority = epNormal;
     Execute.Mode = emProcess;
     Execute.Wait = true;
-    Execute.Execute(TwinCommandLine(ProgramPath, BaseName, Switch));
+    if (!Execute.Execute(TwinCommandLine(ProgramPath, BaseName, Switch))) {
+        Launcher.SetOwnPriorityClass(NormalPriorityClass);
+        return false;
+    }
     Form.Close();
     Application.Terminate();
+    return true;
 }

@@ -31,6 +31,7 @@ std::uint32_t CreationFlagsOf(TExecPriority Priority);
 bool CountsAsProgram(const std::string& FileName);
 
 constexpr std::uint32_t IdlePriorityClass = 0x40;   // IDLE_PRIORITY_CLASS
+constexpr std::uint32_t NormalPriorityClass = 0x20; // NORMAL_PRIORITY_CLASS
 constexpr std::uint32_t StillActive = 259;          // STILL_ACTIVE
 
 class TExecutePro {
@@ -54,11 +55,12 @@ public:
     const std::string& Parameters() const { return FParameters; }
 
     // SetCommandLine(Line), then run it. A program that cannot be started
-    // returns at once without a message.
-    void Execute(const std::string& Line);
+    // returns false at once, without a message; the shell's answer is not
+    // known and counts as started.
+    bool Execute(const std::string& Line);
 
 private:
-    void RunProcess();
+    bool RunProcess();
     void RunShell();
 
     IProcessLauncher& FLauncher;
@@ -75,7 +77,10 @@ std::string TwinCommandLine(const std::string& ProgramPath, const std::string& B
 // Run as program: the main form leaves the screen, this process steps down
 // to idle priority, the twin runs shown at normal priority while this
 // process waits (handling its messages), then the main form closes and the
-// application ends. The scene is never started here.
-void LaunchAsExe(TExecutePro& Execute, IProcessLauncher& Launcher, IApplicationHost& Application,
+// application ends; true. The scene is never started here. When the twin
+// cannot be started (none beside the program, say) this process goes back
+// to normal priority and false tells the caller to run here instead: the
+// user is never left without a saver or a dialog.
+bool LaunchAsExe(TExecutePro& Execute, IProcessLauncher& Launcher, IApplicationHost& Application,
                  IMainFormWindow& Form, const std::string& ProgramPath, const std::string& BaseName,
                  const std::string& Switch);

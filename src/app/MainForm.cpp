@@ -209,6 +209,7 @@ void TMainForm::ScreenSaverAppStart()
     S.Options.SetDefaultOptions();
     S.Options.LoadOptions();
     S.Scene.Start(S.Options.SceneOptions(), S.Frame.TuningFileName());
+    S.Frame.WriteStartNotes();
     if (Mode == smSaver) {
         StartFullScreen();
         return;

@@ -78,6 +78,10 @@ public:
     // Writes the options through the component (OnSaveOptions).
     virtual void SaveOptions() = 0;
     virtual void SetScreenSaverRunning(bool Running) = 0;
+    // Writes to the log what the start noted before the tuning file could
+    // switch the log on (a value skipped, a twin not started); each line
+    // once.
+    virtual void WriteStartNotes() = 0;
 };
 
 // The display control.

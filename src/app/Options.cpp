@@ -120,6 +120,18 @@ TOptionsMode DefaultFullScreenMode(const TOptionsMode& Desktop)
     return Mode;
 }
 
+int32_t UsableCount(int32_t Count) { return std::clamp<int32_t>(Count, 0, MaxOptionCount); }
+
+void CheckFullScreenMode(TOptionsMode& Mode, const TOptionsMode& Desktop, std::span<const TOptionsMode> Modes)
+{
+    if (!HasDepth(Modes, Mode.ColorDepth))
+        Mode.ColorDepth = Desktop.ColorDepth;
+    if (!HasMode(Modes, Mode)) {
+        Mode.Width = Desktop.Width;
+        Mode.Height = Desktop.Height;
+    }
+}
+
 void SetDefaultOptions(TSaverOptions& Options, const TOptionsMode& Desktop)
 {
     const TOptionsMode Mode = DefaultFullScreenMode(Desktop);
@@ -143,19 +155,15 @@ void LoadSaverOptions(TSaverOptions& Options, TOptionsKey& Key, const TOptionsMo
     // Automatic only when the stored theme says so.
     Options.ThemeAuto = false;
     ReadRows(Options, Key, {orBubbleCount, orDollarCount, orSound, orTheme});
+    Options.BubbleCount = UsableCount(Options.BubbleCount);
+    Options.DollarCount = UsableCount(Options.DollarCount);
     ReadRows(Options, Key, {orDesktopOnly});
     if (Options.DesktopOnly) {
         Options.FullScreenMode = Desktop;
         return;
     }
     ReadRows(Options, Key, {orColorDepth, orWidth, orHeight});
-    TOptionsMode& Mode = Options.FullScreenMode;
-    if (!HasDepth(Modes, Mode.ColorDepth))
-        Mode.ColorDepth = Desktop.ColorDepth;
-    if (!HasMode(Modes, Mode)) {
-        Mode.Width = Desktop.Width;
-        Mode.Height = Desktop.Height;
-    }
+    CheckFullScreenMode(Options.FullScreenMode, Desktop, Modes);
 }
 
 void SaveSaverOptions(const TSaverOptions& Options, TOptionsKey& Key)

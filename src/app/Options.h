@@ -79,15 +79,25 @@ void DecodeTheme(int32_t Stored, bool& Auto, int32_t& Index);
 // both wider than 800 and higher than 600.
 TOptionsMode DefaultFullScreenMode(const TOptionsMode& Desktop);
 
+// The largest bubble or dollar count: the end of the dialog's track bars.
+inline constexpr int32_t MaxOptionCount = 100;
+// A count held to 0..MaxOptionCount: what the saver draws and the dialog
+// shows, whatever was stored.
+int32_t UsableCount(int32_t Count);
+
+// A full-screen mode the display can show: a colour depth it lacks becomes
+// the desktop's depth, a size it lacks at that depth the desktop's size.
+void CheckFullScreenMode(TOptionsMode& Mode, const TOptionsMode& Desktop, std::span<const TOptionsMode> Modes);
+
 // Every option except RunAsEXE and ProgramPath to its default.
 void SetDefaultOptions(TSaverOptions& Options, const TOptionsMode& Desktop);
 
 // Reads the options from the key opened read-only under the current user
 // (a missing key or value leaves the option as it is): bubble count,
-// dollar count, sound, theme, desktop only; then the desktop's mode when
-// Desktop Only, else colour depth, width and height checked against the
-// display's Modes: a depth it lacks becomes the desktop's depth, a size it
-// lacks at that depth the desktop's size. The caller closes the key after.
+// dollar count (each held to 0..MaxOptionCount), sound, theme, desktop
+// only; then the desktop's mode when Desktop Only, else colour depth,
+// width and height checked against the display's Modes
+// (CheckFullScreenMode). The caller closes the key after.
 void LoadSaverOptions(TSaverOptions& Options, TOptionsKey& Key, const TOptionsMode& Desktop,
                       std::span<const TOptionsMode> Modes);
 

@@ -1,5 +1,6 @@
 #include "app/OptionsKey.h"
 
+#include <algorithm>
 
 #include "gl/Errors.h"
 
@@ -22,6 +23,21 @@ TUnopenedKey UnopenedKey;
 }
 
 } // namespace
+
+void TOptionsKey::Unreadable(const std::string& Name)
+{
+    if (!FSkipUnreadable)
+        InvalidDataType(Name);
+    if (std::find(FSkipped.begin(), FSkipped.end(), Name) == FSkipped.end())
+        FSkipped.push_back(Name);
+}
+
+std::vector<std::string> TOptionsKey::TakeSkippedValues()
+{
+    std::vector<std::string> Names;
+    Names.swap(FSkipped);
+    return Names;
+}
 
 TOptionsKey::TOptionsKey(TRegistryOpener Opener) : FOpener(std::move(Opener)) {}
 
@@ -80,7 +96,7 @@ std::optional<int32_t> TOptionsKey::ReadInteger(const std::string& Name)
 {
     auto Value = Registry().ReadInteger(Name);
     if (Value.State == rvUnreadable)
-        InvalidDataType(Name);
+        Unreadable(Name);
     if (!Value.Present())
         return std::nullopt;
     return Value.Value;
@@ -90,7 +106,7 @@ std::optional<std::string> TOptionsKey::ReadString(const std::string& Name)
 {
     auto Value = Registry().ReadString(Name);
     if (Value.State == rvUnreadable)
-        InvalidDataType(Name);
+        Unreadable(Name);
     if (!Value.Present())
         return std::nullopt;
     return std::move(Value.Value);

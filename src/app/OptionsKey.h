@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Registry.h"
 
@@ -46,8 +47,19 @@ public:
     // True while an open key (or a failed open) is cached.
     bool RegistryCached() const { return FCached; }
 
+    // What a value of another type or size reads as. Off (the start): the
+    // read raises "Invalid data type for 'Name'". On: it gives nothing, as
+    // an absent value does, and the value's name is kept for
+    // TakeSkippedValues, so one bad value cannot stop a run or the dialog
+    // that would overwrite it.
+    bool SkipUnreadable() const { return FSkipUnreadable; }
+    void SetSkipUnreadable(bool Value) { FSkipUnreadable = Value; }
+    // The names of the values skipped since the last call, in reading
+    // order, each once; the list is emptied.
+    std::vector<std::string> TakeSkippedValues();
+
     // Reads through Registry(). An absent value gives nothing; a value of
-    // another type or size raises "Invalid data type for 'Name'".
+    // another type or size: see SkipUnreadable.
     bool ValueExists(const std::string& Name);
     std::optional<int32_t> ReadInteger(const std::string& Name);
     std::optional<std::string> ReadString(const std::string& Name);
@@ -55,10 +67,15 @@ public:
     void WriteInteger(const std::string& Name, int32_t Value);
 
 private:
+    // A value of another type or size: raises, or is noted (SkipUnreadable).
+    void Unreadable(const std::string& Name);
+
     TRegistryOpener FOpener;
     std::string FTitle, FCompany;
     bool FReadOnly = false;
     bool FLocalMachine = false;
     bool FCached = false;
+    bool FSkipUnreadable = false;
+    std::vector<std::string> FSkipped;
     std::unique_ptr<IRegistryKey> FKey;
 };

@@ -98,9 +98,20 @@ private:
     bool FDetached = false;
 };
 
+// Lines for the log that come up before the tuning file can switch it on
+// (a twin that could not be started, registry values that were skipped);
+// the frame writes them once the run's scene has started.
+using TStartNotes = std::vector<std::string>;
+
+void NoteSkippedValues(TStartNotes& Notes, TOptionsKey& Key)
+{
+    for (const std::string& Name : Key.TakeSkippedValues())
+        Notes.push_back("Invalid data type for '" + Name + "': the value is ignored");
+}
+
 class TFrameBinding final : public IMainFormFrame {
 public:
-    explicit TFrameBinding(TScreenSaverApp& App) : FApp(App) {}
+    TFrameBinding(TScreenSaverApp& App, TStartNotes& Notes) : FApp(App), FNotes(Notes) {}
     TScreenSaverMode Mode() const override { return FApp.Mode(); }
     std::string TuningFileName() const override { return FApp.ApplicationDir() + FApp.BaseName() + ".ini"; }
     void ResetMouseFilter() override { FFilter.Reset(); }
@@ -120,9 +131,16 @@ public:
     }
     void SaveOptions() override { FApp.SaveOptions(); }
     void SetScreenSaverRunning(bool Running) override { FApp.SetScreenSaverRunning(Running); }
+    void WriteStartNotes() override
+    {
+        for (const std::string& Line : FNotes)
+            FApp.WriteLog(Line);
+        FNotes.clear();
+    }
 
 private:
     TScreenSaverApp& FApp;
+    TStartNotes& FNotes;
     TMouseMoveFilter FFilter;
 };
 
@@ -143,8 +161,8 @@ private:
 
 class TOptionsBinding final : public IMainFormOptions {
 public:
-    TOptionsBinding(TOptionsKey& Key, TDisplayControl& Display, TCustomApplicationPro& App)
-        : FKey(Key), FDisplay(Display), FApp(App)
+    TOptionsBinding(TOptionsKey& Key, TDisplayControl& Display, TCustomApplicationPro& App, TStartNotes& Notes)
+        : FKey(Key), FDisplay(Display), FApp(App), FNotes(Notes)
     {
     }
     TSaverOptions Options;
@@ -167,6 +185,7 @@ public:
                 Modes.push_back(OptionsModeOf(List.Item(I)));
         }
         LoadSaverOptions(Options, FKey, OptionsModeOf(FDisplay.DesktopMode()), Modes);
+        NoteSkippedValues(FNotes, FKey);
         ApplyFullScreenMode();
     }
     TSceneOptions SceneOptions() override
@@ -196,6 +215,7 @@ private:
     TOptionsKey& FKey;
     TDisplayControl& FDisplay;
     TCustomApplicationPro& FApp;
+    TStartNotes& FNotes;
 };
 
 TTwinStart TwinStartOf(TScreenSaverMode Mode)
@@ -232,8 +252,12 @@ int RunScreenSaver(const TSaverSystem& System, const std::vector<std::string>& P
         TOptionsKey Key(System.Registry);
         Key.SetTitle(ApplicationTitle);
         Key.SetCompany(ApplicationCompany);
-        TOptionsBinding Options(Key, Display, App);
-        TFrameBinding Frame(App);
+        // A value of the wrong type counts as absent: the run goes on with
+        // its default, and OK in the dialog overwrites it.
+        Key.SetSkipUnreadable(true);
+        TStartNotes StartNotes;
+        TOptionsBinding Options(Key, Display, App, StartNotes);
+        TFrameBinding Frame(App, StartNotes);
         TDisplayBinding FormDisplay(Display);
 
         TMainForm* FormOfScene = nullptr;
@@ -282,6 +306,7 @@ int RunScreenSaver(const TSaverSystem& System, const std::vector<std::string>& P
             // may hand the run over to its .exe twin and wait for it.
             const TTwinStart Twin =
                 ReadProgramOptions(Options.Options, Key, App.ApplicationDir(), App.ExeName(), TwinStartOf(Mode));
+            NoteSkippedValues(StartNotes, Key);
             Key.CloseRegistry();
             if (Twin != tsNone) {
                 TExecutePro Execute(System.Launcher, Application);
@@ -289,9 +314,14 @@ int RunScreenSaver(const TSaverSystem& System, const std::vector<std::string>& P
                 Execute.Priority = epNormal;
                 Execute.Mode = emProcess;
                 Execute.Wait = true;
-                LaunchAsExe(Execute, System.Launcher, Application, FormWindow, Options.Options.ProgramPath,
-                            App.BaseName(), std::string(TwinSwitch(Twin)));
-                return 0;
+                const std::string Line =
+                    TwinCommandLine(Options.Options.ProgramPath, App.BaseName(), std::string(TwinSwitch(Twin)));
+                if (LaunchAsExe(Execute, System.Launcher, Application, FormWindow, Options.Options.ProgramPath,
+                                App.BaseName(), std::string(TwinSwitch(Twin))))
+                    return 0;
+                // No twin to hand over to: this process runs the saver or
+                // the dialog itself.
+                StartNotes.push_back("Run As EXE: cannot start " + Line + "; running in this process");
             }
             if (Mode == smConfig || Mode == smProgram)
                 Form.PrepareSettingsForm();

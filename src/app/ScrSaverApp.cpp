@@ -23,8 +23,8 @@ std::size_t FirstCharLength(const std::string& S)
     return N;
 }
 
-// "ScreenSaveUsePassword": missing or a number 0 means no password. A value
-// that is no number is left to the system's own check.
+} // namespace
+
 bool UsePasswordIsSet(const std::optional<std::string>& Value)
 {
     if (!Value)
@@ -37,8 +37,6 @@ bool UsePasswordIsSet(const std::optional<std::string>& Value)
         return true;
     return Number != 0;
 }
-
-} // namespace
 
 TScreenSaverMode ParseMode(const std::string& ProgramPath, const std::vector<std::string>& Args)
 {
@@ -118,7 +116,7 @@ bool TMouseMoveFilter::Move(int X, int Y)
     }
     const long long DX = std::llabs(static_cast<long long>(X) - FReferenceX);
     const long long DY = std::llabs(static_cast<long long>(Y) - FReferenceY);
-    if (DX > Threshold && DY > Threshold) {
+    if ((DX > Threshold && DY > Threshold) || DX > ClearMove || DY > ClearMove) {
         FReferenceX = X;
         FReferenceY = Y;
         return true;

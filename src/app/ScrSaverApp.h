@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,11 @@ enum TScreenSaverMode : std::uint8_t {
     smConfig = 3,      // /c, unknown switches, the .scr with no argument
     smChangePassword = 4,   // /a: the system's password-change dialog
 };
+
+// "ScreenSaveUsePassword" as the password services read it: missing or a
+// number 0 means no password; any other number, and a value that is no
+// number, asks for the system's own check.
+bool UsePasswordIsSet(const std::optional<std::string>& Value);
 
 // The run mode from the program's path (only its extension counts) and the
 // arguments after it.
@@ -50,10 +56,17 @@ bool NamesParentHandle(const std::vector<std::string>& Args);
 // run are dropped (the window's appearance causes some), the next one sets
 // the reference point, and a move that leaves it by more than Threshold
 // pixels on both axes at once ends the run.
+// After the first IgnoredMoves events, the first position is the
+// reference. A move ends the run when it is more than Threshold away from
+// the reference on both axes, or more than ClearMove away on one axis
+// alone: against a screen edge the pointer moves along one axis only, and
+// a deliberate move there must end the run too. Jitter of a few pixels
+// never does.
 class TMouseMoveFilter {
 public:
     static constexpr int IgnoredMoves = 5;
     static constexpr int Threshold = 2;
+    static constexpr int ClearMove = 32;
 
     TMouseMoveFilter() { Reset(); }
     // At the start of every run and of every attempt to end it.

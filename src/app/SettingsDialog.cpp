@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "platform/SameText.h"
 
@@ -9,9 +10,20 @@ namespace {
 
 // The theme list as designed: "Auto" first, then the themes by index.
 constexpr std::array<const char*, 4> ThemeItems = {"Auto", "Immersion", "Fountain", "Fishes"};
-constexpr int TrackBarMax = 100;
+int BarPosition(int Count) { return std::clamp(Count, 0, MaxOptionCount); }
 
-int BarPosition(int Count) { return std::clamp(Count, 0, TrackBarMax); }
+// Every mode the display control offers, as the options check them.
+std::vector<TOptionsMode> OfferedModes(const TDisplayControl& Display)
+{
+    std::vector<TOptionsMode> Modes;
+    const TColorDepthModes& Depths = Display.ColorDepthModes();
+    for (int D = 0; D < Depths.Count(); ++D) {
+        const TScreenModes& List = Depths.Item(D).Modes;
+        for (int I = 0; I < List.Count(); ++I)
+            Modes.push_back(TOptionsMode{List.Item(I).ColorDepth, List.Item(I).Width(), List.Item(I).Height()});
+    }
+    return Modes;
+}
 
 } // namespace
 
@@ -110,7 +122,16 @@ void TSettingsDialog::ApplyOptionsToDialog()
     const int Depth = FView->ItemIndex(scComboDepth);
     FillResolutions(Depth >= 0 && Depth < Depths.Count() ? Depths.Item(Depth).ColorDepth : Mode.ColorDepth);
     SelectText(scComboResolution, ResolutionText(Mode.Width, Mode.Height));
+    // What is shown is what OK stores: when the lists lack the mode they
+    // show another, and that one becomes the full-screen mode.
+    if (!FOptions.DesktopOnly)
+        SelectVideoMode();
 
+    // Counts are shown, stored and drawn as the saver uses them.
+    if (UsableCount(FOptions.BubbleCount) != FOptions.BubbleCount)
+        FScene.Options().BubbleCount = FOptions.BubbleCount = UsableCount(FOptions.BubbleCount);
+    if (UsableCount(FOptions.DollarCount) != FOptions.DollarCount)
+        FScene.Options().DollarCount = FOptions.DollarCount = UsableCount(FOptions.DollarCount);
     ShowCount(scTrackBubbles, scLabelBubbles, FOptions.BubbleCount);
     ShowCount(scTrackDollars, scLabelDollars, FOptions.DollarCount);
 
@@ -184,7 +205,11 @@ void TSettingsDialog::ButtonDefaultClick()
     if (!FDialogReady || !FView)
         return;
     const TScreenMode Desktop = FDisplay.DesktopMode();
-    ::SetDefaultOptions(FOptions, TOptionsMode{Desktop.ColorDepth, Desktop.Width(), Desktop.Height()});
+    const TOptionsMode DesktopMode{Desktop.ColorDepth, Desktop.Width(), Desktop.Height()};
+    ::SetDefaultOptions(FOptions, DesktopMode);
+    // The default mode as a saver run would load it: the desktop's size
+    // when the display does not offer 800 x 600.
+    CheckFullScreenMode(FOptions.FullScreenMode, DesktopMode, OfferedModes(FDisplay));
     SetFullScreenMode(FullScreenMode());
     ApplyOptionsToDialog();
     PushCountsAndTheme();

@@ -47,7 +47,10 @@ public:
     void SelectVideoMode();
     // Shows every option in the controls. The resolution list is refilled
     // for the colour depth selected first, so it always belongs to the
-    // depth shown.
+    // depth shown. What is shown is what OK stores: a mode the lists lack
+    // gives way to the one they show (unless Desktop Only), and counts
+    // outside 0..MaxOptionCount are held to it, in the options and in the
+    // live preview alike.
     void ApplyOptionsToDialog();
 
     // The user's actions, each ignored while DialogReady is false.

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/DynamicLibrary.h"
+#include "gl/Errors.h"
 #include "gl/FloatControl.h"
 
 namespace OpenGL12 {
@@ -34,16 +35,28 @@ bool LoadOpenGL(ILibraryLoader& Loader, const std::string& OpenGLLibName, const 
     auto GLU = Loader.Load(GLULibName);
     if (!GL || !GLU)
         return false;   // whichever did load is freed here
-    GLHandle = std::move(GL);
-    GLUHandle = std::move(GLU);
-#define GLIMMORA_GL_FETCH(Ret, Name, Params) \
-    OpenGL12::Name = reinterpret_cast<OpenGL12::PFN_##Name>(GLHandle->Symbol(#Name));
+    // Every entry is checked before any is installed: a library that lacks
+    // one is refused whole (and freed on the way out) rather than leaving a
+    // null pointer for the first frame to call.
+    TGLEntryPoints Table;
+    auto Missing = [](const char* Name, const std::string& Library) {
+        throw EGlimmoraError("Load library failed: " + std::string(Name) + " is not found in " + Library + "!");
+    };
+#define GLIMMORA_GL_FETCH(Ret, Name, Params)                                              \
+    Table.Name = reinterpret_cast<OpenGL12::PFN_##Name>(GL->Symbol(#Name));               \
+    if (!Table.Name)                                                                      \
+        Missing(#Name, OpenGLLibName);
     GLIMMORA_GL_ENTRIES(GLIMMORA_GL_FETCH)
 #undef GLIMMORA_GL_FETCH
-#define GLIMMORA_GLU_FETCH(Ret, Name, Params) \
-    OpenGL12::Name = reinterpret_cast<OpenGL12::PFN_##Name>(GLUHandle->Symbol(#Name));
+#define GLIMMORA_GLU_FETCH(Ret, Name, Params)                                             \
+    Table.Name = reinterpret_cast<OpenGL12::PFN_##Name>(GLU->Symbol(#Name));              \
+    if (!Table.Name)                                                                      \
+        Missing(#Name, GLULibName);
     GLIMMORA_GLU_ENTRIES(GLIMMORA_GLU_FETCH)
 #undef GLIMMORA_GLU_FETCH
+    GLHandle = std::move(GL);
+    GLUHandle = std::move(GLU);
+    SetEntryPoints(Table);
     return true;
 }
 

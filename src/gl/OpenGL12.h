@@ -9,8 +9,8 @@
 // The table holds exactly the OpenGL 1.1 calls that the engine, the
 // textures, the scene and the headless runs make, the few state queries the
 // GL tests read back (glIsEnabled, glIsTexture, glGetLightfv,
-// glGetMaterialfv) and gluLookAt. A name the library does not export stays
-// null. A call joins the table when code first makes it.
+// glGetMaterialfv) and gluLookAt. A library that does not export one of
+// them is refused at load. A call joins the table when code first makes it.
 #pragma once
 
 #include <cstdint>
@@ -223,8 +223,10 @@ using OpenGL12::TGLEntryPoints;
 // Closes any loaded libraries, then loads both by name through Loader
 // (which must outlive the loaded libraries' use). If either is
 // missing, frees the one that loaded, leaves both unloaded and returns
-// false. Otherwise fetches every entry point (missing names stay null) and
-// returns true.
+// false. Otherwise fetches every entry point and returns true; when one of
+// them is not exported, both libraries are freed, every entry stays null
+// and an EGlimmoraError "Load library failed: NAME is not found in
+// LIBRARY!" names the entry and the library.
 bool LoadOpenGL(ILibraryLoader& Loader, const std::string& OpenGLLibName, const std::string& GLULibName);
 // Frees the OpenGL library, then the GLU library, and clears every entry
 // point. Runs again at program exit.

@@ -1,6 +1,7 @@
 // Platform seam: shared libraries loaded by name at run time.
 //
-// Windows: LoadLibrary / GetProcAddress / FreeLibrary. Linux: dlopen /
+// Windows: LoadLibrary of the name in the system folder (never the
+// program's folder) / GetProcAddress / FreeLibrary. Linux: dlopen /
 // dlsym / dlclose. The program picks the loader and hands it to the OpenGL
 // unit (gl/OpenGL12.h), which loads the GL and GLU libraries through it.
 #pragma once

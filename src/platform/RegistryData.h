@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -70,4 +71,24 @@ inline TRegistryValue<std::string> RegistryStringOf(uint32_t Type, std::span<con
         }
     }
     return {rvPresent, std::move(Text)};
+}
+
+// The system's "ScreenSaveUsePassword" as text, the way the password
+// services report it: a REG_DWORD of at least 4 bytes as its first four in
+// unsigned decimal, a REG_SZ or REG_EXPAND_SZ as read by RegistryStringOf;
+// nothing for any other type or a shorter number. What the text means is
+// decided above the seam.
+inline std::optional<std::string> UsePasswordTextOf(uint32_t Type, std::span<const uint8_t> Data)
+{
+    if (Type == rtInteger) {
+        if (Data.size() < 4)
+            return std::nullopt;
+        const uint32_t Number = uint32_t(Data[0]) | uint32_t(Data[1]) << 8 | uint32_t(Data[2]) << 16 |
+                                uint32_t(Data[3]) << 24;
+        return std::to_string(Number);
+    }
+    auto Text = RegistryStringOf(Type, Data);
+    if (!Text.Present())
+        return std::nullopt;
+    return std::move(Text.Value);
 }

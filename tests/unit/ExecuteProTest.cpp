@@ -193,10 +193,21 @@ TEST_F(ExecuteProTest, LaunchAsExeRunsTheTwinFromAFolderWithABlankAndWaits)
     EXPECT_EQ(Launcher.LastStart.ShowCommand, 5);
 }
 
-TEST_F(ExecuteProTest, LaunchAsExeWithoutATwinEndsTheProgramQuietly)
+TEST_F(ExecuteProTest, LaunchAsExeWithoutATwinLeavesTheRunToThisProcess)
 {
     Launcher.StartFails = true;
-    LaunchAsExe(Exec, Launcher, Application, Form, "C:\\Saver\\", "Glimmora3D", " /c");
-    EXPECT_EQ(Log.Only({"Form.Close", "App.Terminate", "Process."}),
-              (std::vector<std::string>{"Form.Close", "App.Terminate"}));
+    EXPECT_FALSE(LaunchAsExe(Exec, Launcher, Application, Form, "C:\\Saver\\", "Glimmora3D", " /c"));
+    // Neither the form nor the program ends, and the idle priority taken
+    // for the wait is given back.
+    EXPECT_EQ(Log.Only({"Form.Close", "App.Terminate", "Process.", "Launcher."}),
+              (std::vector<std::string>{"Launcher.SetOwnPriorityClass(64)",
+                                        "Launcher.StartProcess(\"C:\\Saver\\Glimmora3D.exe\" /c)",
+                                        "Launcher.SetOwnPriorityClass(32)"}));
+}
+
+TEST_F(ExecuteProTest, ExecuteTellsWhetherTheProgramStarted)
+{
+    EXPECT_TRUE(Exec.Execute("C:\\dir\\prog.exe"));
+    Launcher.StartFails = true;
+    EXPECT_FALSE(Exec.Execute("C:\\dir\\missing.exe"));
 }

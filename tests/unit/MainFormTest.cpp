@@ -55,6 +55,9 @@ public:
         return true;
     }
     TWindowHandle Owner = 0;
+    // The log lines at the time the start's notes were written.
+    std::vector<TLines> NotesWrittenAfter;
+    void WriteStartNotes() override { NotesWrittenAfter.push_back(L); }
     std::string Title() const override { return "Glimmora 3D"; }
     std::string VersionText() const override { return "1.7"; }
     TWindowHandle DialogOwner() const override { return Owner; }
@@ -191,6 +194,16 @@ TEST_F(MainFormTest, ASaverStartRunsInItsOrderAndDrawsOnTheWindowsDeviceContext)
                         FullScreenStart));
     EXPECT_EQ(Scene.DC, &Windows.Window("render").DCTag);
     EXPECT_TRUE(Windows.Window("render").Visible());
+}
+
+TEST_F(MainFormTest, TheStartsNotesAreWrittenOnceTheTuningFileIsRead)
+{
+    // The tuning file (read by the scene's start) may switch the log on.
+    Form.PrepareSaverForm();
+    Log.clear();
+    Form.ScreenSaverAppStart();
+    ASSERT_EQ(Frame.NotesWrittenAfter.size(), 1u);
+    EXPECT_EQ(Frame.NotesWrittenAfter[0].back(), "scene.Start(C:\\Saver\\Glimmora3D.ini)");
 }
 
 TEST_F(MainFormTest, TheDisplaySwitchFollowsDesktopOnlyAndTheWindowTheModeInForce)

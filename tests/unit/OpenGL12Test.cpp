@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cfenv>
+#include <cstring>
+#include <memory>
 
 #include "fakes/FakeLibraries.h"
 #include "fakes/RecordingGL.h"
+#include "gl/Errors.h"
 #include "gl/OpenGL12.h"
 #include "gl/FloatControl.h"
 #include "platform/DynamicLibrary.h"
@@ -68,6 +71,82 @@ TEST_P(OpenGL12MissingTest, AMissingLibraryLeavesBothUnloaded)
 INSTANTIATE_TEST_SUITE_P(Libraries, OpenGL12MissingTest,
                          ::testing::Values(TMissingCase{true, false}, TMissingCase{false, true},
                                            TMissingCase{true, true}));
+
+// The fake libraries of a loader that lack one entry point: the library
+// named Library does not export Entry.
+class TLibraryWithoutEntry final : public TFakeLibraryLoader {
+public:
+    TLibraryWithoutEntry(std::string Library, std::string Entry) : FLibrary(std::move(Library)), FEntry(std::move(Entry))
+    {
+    }
+    std::unique_ptr<IDynamicLibrary> Load(const std::string& Name) override
+    {
+        auto Library = TFakeLibraryLoader::Load(Name);
+        if (!Library || Name != FLibrary)
+            return Library;
+        return std::make_unique<TWithout>(std::move(Library), FEntry);
+    }
+
+private:
+    class TWithout final : public IDynamicLibrary {
+    public:
+        TWithout(std::unique_ptr<IDynamicLibrary> Inner, std::string Entry)
+            : FInner(std::move(Inner)), FEntry(std::move(Entry))
+        {
+        }
+        void* Symbol(const char* Name) override { return FEntry == Name ? nullptr : FInner->Symbol(Name); }
+
+    private:
+        std::unique_ptr<IDynamicLibrary> FInner;
+        std::string FEntry;
+    };
+    std::string FLibrary;
+    std::string FEntry;
+};
+
+struct TMissingEntryCase {
+    const char* Library;
+    const char* Entry;
+};
+
+class OpenGL12MissingEntryTest : public ::testing::TestWithParam<TMissingEntryCase> {
+protected:
+    void TearDown() override { CloseOpenGL(); }
+};
+
+TEST_P(OpenGL12MissingEntryTest, AMissingEntryIsAnErrorNamingItAndTheLibrary)
+{
+    TRecordingGL Rec;   // every entry answered, so only the dropped one lacks
+    TLibraryWithoutEntry Loader(GetParam().Library, GetParam().Entry);
+    try {
+        LoadOpenGL(Loader, "fake-gl", "fake-glu");
+        FAIL() << "no error for a library without " << GetParam().Entry;
+    } catch (const EGlimmoraError& E) {
+        EXPECT_EQ(std::string(E.what()), std::string("Load library failed: ") + GetParam().Entry +
+                                             " is not found in " + GetParam().Library + "!");
+    }
+    EXPECT_FALSE(OpenGLLoaded());
+    EXPECT_FALSE(GLULoaded());
+    EXPECT_FALSE(AnyEntrySet());
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, OpenGL12MissingEntryTest,
+                         ::testing::Values(TMissingEntryCase{"fake-gl", "glDrawElements"},
+                                           TMissingEntryCase{"fake-gl", "glGetError"},
+                                           TMissingEntryCase{"fake-gl", "glNormal3fv"},
+                                           TMissingEntryCase{"fake-glu", "gluLookAt"}));
+
+TEST(OpenGL12LoadTest, EveryEntryOfCompleteLibrariesIsInstalled)
+{
+    TRecordingGL Rec;
+    TFakeLibraryLoader Loader;
+    const TGLEntryPoints Stubs = GetEntryPoints();
+    ASSERT_TRUE(LoadOpenGL(Loader, "fake-gl", "fake-glu"));
+    const TGLEntryPoints T = GetEntryPoints();
+    EXPECT_EQ(T.glDrawElements, Stubs.glDrawElements);
+    EXPECT_EQ(T.gluLookAt, Stubs.gluLookAt);
+    CloseOpenGL();
+}
 
 TEST(RecordingGLTest, InstallsStubsForEveryEntryAndRestoresTheTable)
 {

@@ -166,8 +166,12 @@ TEST(OptionsLoad, StoredValuesAndTheirChecks)
     };
     const TCase Cases[] = {
         {"empty key", {}, Desktop, D},
-        {"counts used as stored", {{orBubbleCount, 250}, {orDollarCount, -5}},
-         Desktop, With([](auto& O) { O.BubbleCount = 250; O.DollarCount = -5; })},
+        {"counts in range as stored", {{orBubbleCount, 37}, {orDollarCount, 0}},
+         Desktop, With([](auto& O) { O.BubbleCount = 37; O.DollarCount = 0; })},
+        {"counts held to 0..100", {{orBubbleCount, 250}, {orDollarCount, -5}},
+         Desktop, With([](auto& O) { O.BubbleCount = 100; O.DollarCount = 0; })},
+        {"extreme counts held to 0..100", {{orBubbleCount, INT_MIN}, {orDollarCount, 1000000}},
+         Desktop, With([](auto& O) { O.BubbleCount = 0; O.DollarCount = 100; })},
         {"any non-zero sound is on", {{orSound, 7}}, Desktop, D},
         {"sound off", {{orSound, 0}}, Desktop, With([](auto& O) { O.SoundEnabled = false; })},
         {"-3 is Auto with theme 2", {{orTheme, -3}}, Desktop, With([](auto& O) { O.ThemeAuto = true; O.ThemeIndex = 2; })},
@@ -257,6 +261,71 @@ TEST(OptionsLoad, AValueOfTheWrongTypeOrSizeRaisesTheDataTypeError)
         TOptionsFixture F;
         F.Store.Set(hkCurrentUser, KeyPath, "theme", C.Value);   // names ignore case
         EXPECT_EQ(ErrorOf([&] { F.Load(); }), "Invalid data type for 'Theme'");
+    }
+}
+
+TEST(OptionsLoad, SkippingUnreadableValuesTheyCountAsAbsentAndAreNamedOnce)
+{
+    TOptionsFixture F;
+    F.Key.SetSkipUnreadable(true);
+    F.Store.CreateKey(hkCurrentUser, KeyPath);
+    F.Store.Set(hkCurrentUser, KeyPath, "Dollars", TFakeRegistry::String("20"));
+    F.Store.Set(hkCurrentUser, KeyPath, "ScreenWidth", {rtBinary, {0, 4, 0, 0}});
+    F.Store32(orBubbleCount, 30);
+    F.Store32(orColorDepth, 16);
+    F.Store32(orHeight, 768);
+    const TSaverOptions O = F.Load();
+    EXPECT_EQ(O.DollarCount, 60) << "the default";
+    EXPECT_EQ(O.BubbleCount, 30) << "the readable values still count";
+    // No width: 16 bits at the default width and the stored height makes no
+    // mode, so the size is the desktop's.
+    EXPECT_EQ(O.FullScreenMode, (TOptionsMode{16, 1280, 1024}));
+    EXPECT_EQ(F.Key.TakeSkippedValues(), (std::vector<std::string>{"Dollars", "ScreenWidth"}));
+    EXPECT_TRUE(F.Key.TakeSkippedValues().empty()) << "each is told once";
+
+    // Saving overwrites them with numbers, which the next load reads.
+    SaveSaverOptions(O, F.Key);
+    F.Key.CloseRegistry();
+    EXPECT_EQ(F.Stored(orDollarCount), 60);
+    EXPECT_EQ(F.Store.Find(hkCurrentUser, KeyPath, "Dollars")->Type, uint32_t(rtInteger));
+    EXPECT_EQ(F.Stored(orWidth), 1280);
+    F.Load();
+    EXPECT_TRUE(F.Key.TakeSkippedValues().empty());
+}
+
+TEST(OptionsProgram, SkippingUnreadableValuesAPathOrRunAsExeOfTheWrongTypeIsAbsent)
+{
+    TOptionsFixture F;
+    F.Key.SetSkipUnreadable(true);
+    F.Store.Set(hkCurrentUser, KeyPath, "Path", TFakeRegistry::Integer(5));
+    F.Store.Set(hkCurrentUser, KeyPath, "RunAsProgram", TFakeRegistry::String("1"));
+    TSaverOptions O;
+    EXPECT_EQ(ReadProgramOptions(O, F.Key, "C:\\Saver\\", "a.scr", tsSaver), tsNone);
+    EXPECT_EQ(O.ProgramPath, "C:\\Saver\\");
+    EXPECT_FALSE(O.RunAsEXE);
+    EXPECT_EQ(F.Key.TakeSkippedValues(), (std::vector<std::string>{"Path", "RunAsProgram"}));
+}
+
+TEST(OptionsTable, CountsAndModesAsTheSaverUsesThem)
+{
+    const struct {
+        int32_t Stored, Used;
+    } Counts[] = {{-5, 0}, {0, 0}, {55, 55}, {100, 100}, {101, 100}, {1000000, 100}, {INT_MIN, 0}, {INT_MAX, 100}};
+    for (const auto& C : Counts)
+        EXPECT_EQ(UsableCount(C.Stored), C.Used) << C.Stored;
+
+    const struct {
+        TOptionsMode Asked, Used;
+    } Checked[] = {
+        {{32, 800, 600}, {32, 800, 600}},
+        {{24, 800, 600}, {32, 800, 600}},      // no 24 bits: the desktop's depth
+        {{16, 1024, 768}, {16, 1024, 768}},
+        {{16, 1600, 1200}, {16, 1280, 1024}},
+    };
+    for (const auto& C : Checked) {
+        TOptionsMode M = C.Asked;
+        CheckFullScreenMode(M, Desktop, Modes);
+        EXPECT_EQ(M, C.Used) << C.Asked.ColorDepth << " " << C.Asked.Width << "x" << C.Asked.Height;
     }
 }
 

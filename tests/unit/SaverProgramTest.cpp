@@ -29,12 +29,18 @@
 #include "fakes/FakeSystemInfo.h"
 #include "fakes/FakeWindowing.h"
 #include "fakes/RecordingGL.h"
+#include "fakes/TempDir.h"
 #include "scene/Scene.h"
 
 namespace {
 
 using TArgs = std::vector<std::string>;
 using TLines = std::vector<std::string>;
+
+bool HasLine(const TLines& Lines, const std::string& Prefix)
+{
+    return std::any_of(Lines.begin(), Lines.end(), [&](const std::string& L) { return L.rfind(Prefix, 0) == 0; });
+}
 
 const std::string KeyPath = "Software\\Tarnwick Software\\Glimmora 3D";
 const std::string Scr = "C:\\Program Files\\Glimmora 3D\\Glimmora3D.scr";
@@ -315,6 +321,76 @@ TEST_F(SaverProgramTest, RunAsExeWithTheSettingsSwitchHandsTheDialogToTheTwin)
     EXPECT_EQ(P.Loop.IdleTurns, 0);
     for (const std::string& Line : P.Log)
         EXPECT_EQ(Line.rfind("settings.", 0), std::string::npos) << Line;
+}
+
+// A saver in a folder of its own whose tuning file switches the log on.
+struct TLoggingSaver {
+    TTempDir Dir;
+    std::string Program = Dir.File("Glimmora3D.scr");
+    TLoggingSaver() { Dir.Write("Glimmora3D.ini", "[System]\r\nLog=1\r\n"); }
+    std::string Log() const { return TTempDir::Read(Dir.File("Glimmora3D.log")); }
+};
+
+TEST_F(SaverProgramTest, RunAsExeWithoutTheTwinRunsHereAndLogsWhy)
+{
+    const struct {
+        const char* Switch;
+        const char* Shows;   // the window that tells the run went on here
+    } Cases[] = {{"/s", "windows.CreateRenderForm("}, {"/c", "settings.Create("}};
+    const TGLEntryPoints Stubs = GetEntryPoints();
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Switch);
+        SetEntryPoints(Stubs);   // a run's end clears the table the next loader copies
+        TFakeRegistry Store;
+        TProcessSystem Scr{Markers, Store};
+        Store.Set(hkCurrentUser, KeyPath, OptionRow(orRunAsProgram).Name(), TFakeRegistry::Integer(1));
+        Scr.Launcher.StartFails = true;
+        Scr.Loop.MaxIdleTurns = 3;
+        TLoggingSaver Saver;
+        EXPECT_EQ(Scr.Run(Saver.Program, {C.Switch}), 0);
+        EXPECT_TRUE(Scr.Windows.Boxes.empty()) << Scr.Windows.Boxes.front().Text;
+        EXPECT_TRUE(HasLine(Scr.Log, C.Shows)) << "the run went on in this process";
+        EXPECT_GE(Scr.Loop.IdleTurns, 1);
+        const std::string Twin = "\"" + Saver.Dir.File("") + "Glimmora3D.exe\" " + C.Switch;
+        EXPECT_EQ(Scr.Calls.Only({"Launcher."}),
+                  (TLines{"Launcher.SetOwnPriorityClass(64)", "Launcher.StartProcess(" + Twin + ")",
+                          "Launcher.SetOwnPriorityClass(32)"}))
+            << "back to normal priority for the run";
+        EXPECT_NE(Saver.Log().find("Run As EXE: cannot start " + Twin + "; running in this process\r\n"),
+                  std::string::npos)
+            << Saver.Log().substr(0, 400);
+    }
+}
+
+TEST_F(SaverProgramTest, AValueOfTheWrongTypeCountsAsAbsentIsLoggedAndOkOverwritesIt)
+{
+    Registry.Set(hkCurrentUser, KeyPath, "Dollars", TFakeRegistry::String("20"));
+    Registry.Set(hkCurrentUser, KeyPath, "RunAsProgram", TFakeRegistry::String("1"));
+    TLoggingSaver Saver;
+    TProcessSystem Dialog{Markers, Registry};   // made while the GL is installed
+
+    // The saver runs, with the default count.
+    P.Loop.MaxIdleTurns = 3;
+    EXPECT_EQ(P.Run(Saver.Program, {"/s"}), 0);
+    EXPECT_TRUE(P.Windows.Boxes.empty()) << P.Windows.Boxes.front().Text;
+    EXPECT_TRUE(HasLine(P.Log, "windows.CreateRenderForm("));
+    EXPECT_TRUE(P.Calls.Only({"Launcher."}).empty()) << "RunAsProgram counts as off";
+    const std::string Log = Saver.Log();
+    EXPECT_NE(Log.find("Invalid data type for 'RunAsProgram': the value is ignored\r\n"), std::string::npos) << Log;
+    EXPECT_NE(Log.find("Invalid data type for 'Dollars': the value is ignored\r\n"), std::string::npos) << Log;
+
+    // The dialog opens and its OK stores numbers.
+    Dialog.Loop.AfterIdle = [&](int Turn) {
+        if (Turn == 1 && Dialog.Settings.Dialog) {
+            EXPECT_EQ(Dialog.Settings.Dialog->C(scLabelDollars).Text, "60");
+            Dialog.Settings.Dialog->Click(scButtonOk);
+        }
+    };
+    EXPECT_EQ(Dialog.Run(Saver.Program, {"/c"}), 0);
+    EXPECT_TRUE(Dialog.Windows.Boxes.empty()) << Dialog.Windows.Boxes.front().Text;
+    EXPECT_EQ(Registry.Find(hkCurrentUser, KeyPath, "Dollars")->Type, uint32_t(rtInteger));
+    EXPECT_EQ(Registry.IntegerAt(hkCurrentUser, KeyPath, "Dollars"), 60);
+    EXPECT_EQ(Registry.IntegerAt(hkCurrentUser, KeyPath, "RunAsProgram"), 0);
 }
 
 TEST_F(SaverProgramTest, PreviewRunsTheNextAutomaticThemeFullScreenAndOkStoresIt)

@@ -588,6 +588,53 @@ TEST(TMouseMoveFilter, FiveMovesAreIgnoredThenOnlyAMoveOnBothAxesEndsTheRun)
     EXPECT_FALSE(Filter.HasReference());
 }
 
+struct TMoveCase {
+    const char* Name;
+    std::vector<std::pair<int, int>> Moves;   // after the five ignored ones; the first is the reference
+    int EndsAt;                               // index of the move that ends the run, -1 for none
+};
+
+class MouseMoveFilterCases : public ::testing::TestWithParam<TMoveCase> {};
+
+TEST_P(MouseMoveFilterCases, ADeliberateMoveEndsTheRunAndJitterDoesNot)
+{
+    TMouseMoveFilter Filter;
+    for (int I = 0; I < TMouseMoveFilter::IgnoredMoves; ++I)
+        ASSERT_FALSE(Filter.Move(0, 0));
+    const auto& Moves = GetParam().Moves;
+    int EndedAt = -1;
+    for (std::size_t I = 0; I < Moves.size() && EndedAt < 0; ++I)
+        if (Filter.Move(Moves[I].first, Moves[I].second))
+            EndedAt = static_cast<int>(I);
+    EXPECT_EQ(EndedAt, GetParam().EndsAt);
+}
+
+std::vector<std::pair<int, int>> Steps(int X, int Y, int StepX, int StepY, int Count)
+{
+    std::vector<std::pair<int, int>> Moves;
+    for (int I = 0; I <= Count; ++I)
+        Moves.emplace_back(X + I * StepX, Y + I * StepY);
+    return Moves;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moves, MouseMoveFilterCases,
+    ::testing::Values(
+        TMoveCase{"DiagonalInTheMiddle", {{500, 500}, {503, 503}}, 1},
+        TMoveCase{"TenPixelsAlongOneAxis", {{500, 500}, {510, 500}, {500, 490}}, -1},
+        TMoveCase{"JitterOfTwoOnBothAxes", {{500, 500}, {502, 502}, {498, 498}, {502, 498}, {500, 500}}, -1},
+        // Against the left edge a move down-left changes Y alone.
+        TMoveCase{"DownAlongTheLeftEdge", {{0, 300}, {0, 310}, {0, 320}, {0, 330}, {0, 340}}, 4},
+        TMoveCase{"RightAlongTheTopEdge", {{500, 0}, {520, 0}, {540, 0}}, 2},
+        TMoveCase{"UpAlongTheRightEdge", {{1023, 400}, {1023, 380}, {1023, 360}}, 2},
+        TMoveCase{"ThirtyTwoAlongAnEdgeIsNotYetClear", {{0, 300}, {0, 332}, {0, 268}}, -1},
+        TMoveCase{"ThirtyThreeAlongAnEdgeIs", {{0, 300}, {0, 333}}, 1},
+        // A slow move along the edge, one pixel an event, from its start.
+        TMoveCase{"SlowDriftAlongTheBottomEdge", Steps(200, 767, 1, 0, 40), 33},
+        TMoveCase{"JitterAgainstAnEdge", {{0, 300}, {0, 303}, {0, 297}, {0, 304}, {0, 296}, {0, 300}}, -1},
+        TMoveCase{"PushedIntoACorner", {{0, 0}, {0, 0}, {0, 0}, {0, 0}}, -1}),
+    [](const ::testing::TestParamInfo<TMoveCase>& Info) { return std::string(Info.param.Name); });
+
 TEST(FullScreenSummary, TheRunsLogLine)
 {
     EXPECT_EQ(FullScreenSummary(1024, 768, 32, 60), "Full Screen mode: 1024X768X32  FPS:60");

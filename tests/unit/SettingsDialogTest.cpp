@@ -236,23 +236,59 @@ TEST_F(SettingsDialogTest, DefaultResetsAllButRunAsExeAndShowsTheListOfTheDefaul
     EXPECT_EQ(Mode(), "1280x1024x32");
 }
 
-TEST_F(SettingsDialogTest, CountsBeyondTheBarPutItAtItsEndAndStayUntilTheBarMoves)
+TEST_F(SettingsDialogTest, CountsBeyondTheBarAreShownStoredAndDrawnAsTheSaverUsesThem)
 {
-    Options.BubbleCount = 150;
-    Options.DollarCount = 250;
-    Open();
-    EXPECT_EQ(View.C(scTrackBubbles).Position, 100);
-    EXPECT_EQ(View.C(scTrackDollars).Position, 100);
-    EXPECT_EQ(View.C(scLabelBubbles).Text, "150");
-    EXPECT_EQ(View.C(scLabelDollars).Text, "250");
-    EXPECT_EQ(Options.BubbleCount, 150);
-    EXPECT_EQ(Options.DollarCount, 250);
+    const struct {
+        int Bubbles, Dollars, ShownBubbles, ShownDollars;
+    } Cases[] = {{150, 250, 100, 100}, {1000000, -5, 100, 0}, {-1, 0, 0, 0}, {40, 100, 40, 100}};
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(std::to_string(C.Bubbles) + " " + std::to_string(C.Dollars));
+        Options.BubbleCount = C.Bubbles;
+        Options.DollarCount = C.Dollars;
+        Scene.SceneOptions.BubbleCount = C.Bubbles;   // the scene given the options as they are
+        Scene.SceneOptions.DollarCount = C.Dollars;
+        Open();
+        EXPECT_EQ(View.C(scTrackBubbles).Position, C.ShownBubbles);
+        EXPECT_EQ(View.C(scTrackDollars).Position, C.ShownDollars);
+        EXPECT_EQ(View.C(scLabelBubbles).Text, std::to_string(C.ShownBubbles));
+        EXPECT_EQ(View.C(scLabelDollars).Text, std::to_string(C.ShownDollars));
+        EXPECT_EQ(Options.BubbleCount, C.ShownBubbles) << "what OK stores";
+        EXPECT_EQ(Options.DollarCount, C.ShownDollars);
+        EXPECT_EQ(Scene.SceneOptions.BubbleCount, C.ShownBubbles) << "what the live preview draws";
+        EXPECT_EQ(Scene.SceneOptions.DollarCount, C.ShownDollars);
+    }
+    View.Slide(scTrackBubbles, 30);
+    EXPECT_EQ(Options.BubbleCount, 30);
+    EXPECT_EQ(Options.DollarCount, 100) << "the other bar did not move";
+}
 
-    View.Slide(scTrackBubbles, 40);
-    EXPECT_EQ(Options.BubbleCount, 40);
-    EXPECT_EQ(View.C(scLabelBubbles).Text, "40");
-    EXPECT_EQ(Scene.SceneOptions.BubbleCount, 40);
-    EXPECT_EQ(Options.DollarCount, 250) << "the other bar did not move";
+TEST_F(SettingsDialogTest, AModeTheListsLackIsReplacedByTheOneShown)
+{
+    Options.FullScreenMode = TOptionsMode{32, 1600, 1200};
+    Open();
+    EXPECT_EQ(View.SelectedText(scComboDepth), "32 bits");
+    EXPECT_EQ(View.SelectedText(scComboResolution), "1280x1024");
+    EXPECT_EQ(Options.FullScreenMode, (TOptionsMode{32, 1280, 1024})) << "what OK stores is what is shown";
+    EXPECT_EQ(Mode(), "1280x1024x32");
+}
+
+TEST_F(SettingsDialogTest, DefaultOnADisplayWithout800x600ShowsAndKeepsTheDesktopsSize)
+{
+    Screen.Reported = {{1280, 1024, 32, 60}, {1024, 768, 32, 60}, {1280, 1024, 16, 60}};
+    Screen.Desktop = TDesktopCaps{32, 1280, 1024};
+    Display.Enumerate();
+    Open();
+    View.Select(scComboResolution, "1024x768");
+    View.Click(scButtonDefault);
+    EXPECT_EQ(View.SelectedText(scComboDepth), "32 bits");
+    EXPECT_EQ(View.SelectedText(scComboResolution), "1280x1024");
+    EXPECT_EQ(Options.FullScreenMode, (TOptionsMode{32, 1280, 1024}));
+    EXPECT_EQ(Mode(), "1280x1024x32");
+    // The same mode a saver run loads from those stored defaults.
+    TOptionsMode Loaded = DefaultFullScreenMode(TOptionsMode{32, 1280, 1024});
+    const std::vector<TOptionsMode> Offered{{32, 1280, 1024}, {32, 1024, 768}, {16, 1280, 1024}};
+    CheckFullScreenMode(Loaded, TOptionsMode{32, 1280, 1024}, Offered);
+    EXPECT_EQ(Loaded, Options.FullScreenMode);
 }
 
 TEST_F(SettingsDialogTest, TheTrackBarsSetTheirCountsAndTheLivePreviewsAtOnce)

@@ -15,7 +15,6 @@ DIR=$SAVER_DIR
 LOG="$DIR/Glimmora3D.log"
 printf '[System]\r\nLog=1\r\n' >"$DIR/Glimmora3D.ini"
 GEOMETRY_BEFORE=$(xdotool getdisplaygeometry)
-KEY='HKCU\Software\Tarnwick Software\Glimmora 3D'
 
 not_black() { [ "$(pixel "$1" "$2" "$3")" != "0,0,0" ]; }
 running() { kill -0 "$WIN_PID" 2>/dev/null; }

@@ -8,7 +8,6 @@ unmanaged_windows
 
 install_saver "$HARNESS_TMP/saver"
 DIR=$SAVER_DIR
-KEY='HKCU\Software\Tarnwick Software\Glimmora 3D'
 set_value() { reg_set "$KEY" "$1" REG_DWORD "$2"; }
 # reg prints a DWORD as 0x...; as a signed 32-bit number.
 theme_value() {

@@ -13,7 +13,6 @@ unmanaged_windows
 install_saver "$HARNESS_TMP/saver" exe
 DIR=$SAVER_DIR
 TITLE="Glimmora 3D Screen Saver"
-KEY='HKCU\Software\Tarnwick Software\Glimmora 3D'
 BACKGROUND="91,203,223"
 
 caption() { xdotool search --onlyvisible --name "^$TITLE" getwindowname 2>/dev/null | head -n 1; }

@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include "platform/DynamicLibrary.h"
+#include "platform/win32/Win32SystemLibrary.h"
+#include "platform/win32/Win32Text.h"
 
 namespace {
 
@@ -21,10 +23,9 @@ class TWin32LibraryLoader final : public ILibraryLoader {
 public:
     std::unique_ptr<IDynamicLibrary> Load(const std::string& Name) override
     {
-        // Library names are plain ASCII; no error box for a missing one.
-        const UINT OldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-        HMODULE Handle = LoadLibraryA(Name.c_str());
-        SetErrorMode(OldMode);
+        // From the system folder only: never a namesake in the program's
+        // folder or the current one.
+        const HMODULE Handle = LoadSystemLibrary(Win32Widen(Name).c_str());
         if (!Handle)
             return nullptr;
         return std::make_unique<TWin32DynamicLibrary>(Handle);

@@ -5,8 +5,15 @@
 #include <vector>
 
 #include "platform/win32/Win32Backends.h"
+#include "platform/win32/Win32SystemLibrary.h"
 
 namespace {
+
+// The context calls of OPENGL32.DLL, taken from the system folder's copy
+// (the one the engine loads too). Without them no context can be made.
+using TWglCreateContext = HGLRC(WINAPI*)(HDC);
+using TWglDeleteContext = BOOL(WINAPI*)(HGLRC);
+using TWglMakeCurrent = BOOL(WINAPI*)(HDC, HGLRC);
 
 HDC AsDC(TGLDeviceContext DC) { return static_cast<HDC>(DC); }
 
@@ -98,13 +105,20 @@ public:
 
     void DeletePalette(TGLPaletteHandle Palette) override { DeleteObject(static_cast<HPALETTE>(Palette)); }
 
-    TGLRenderContext CreateContext(TGLDeviceContext DC) override { return wglCreateContext(AsDC(DC)); }
-    void DeleteContext(TGLRenderContext RC) override { wglDeleteContext(static_cast<HGLRC>(RC)); }
+    TGLRenderContext CreateContext(TGLDeviceContext DC) override
+    {
+        return FCreateContext ? FCreateContext(AsDC(DC)) : nullptr;
+    }
+    void DeleteContext(TGLRenderContext RC) override
+    {
+        if (FDeleteContext)
+            FDeleteContext(static_cast<HGLRC>(RC));
+    }
     bool MakeCurrent(TGLDeviceContext DC, TGLRenderContext RC) override
     {
-        return wglMakeCurrent(AsDC(DC), static_cast<HGLRC>(RC)) != FALSE;
+        return FMakeCurrent && FMakeCurrent(AsDC(DC), static_cast<HGLRC>(RC)) != FALSE;
     }
-    bool ReleaseCurrent() override { return wglMakeCurrent(nullptr, nullptr) != FALSE; }
+    bool ReleaseCurrent() override { return FMakeCurrent && FMakeCurrent(nullptr, nullptr) != FALSE; }
     bool SwapBuffers(TGLDeviceContext DC) override { return ::SwapBuffers(AsDC(DC)) != FALSE; }
 
     std::string LastErrorMessage() override
@@ -124,6 +138,10 @@ public:
     }
 
 private:
+    TWglCreateContext FCreateContext = SystemEntry<TWglCreateContext>(L"opengl32.dll", "wglCreateContext");
+    TWglDeleteContext FDeleteContext = SystemEntry<TWglDeleteContext>(L"opengl32.dll", "wglDeleteContext");
+    TWglMakeCurrent FMakeCurrent = SystemEntry<TWglMakeCurrent>(L"opengl32.dll", "wglMakeCurrent");
+
     static BYTE Bits(int Value) { return static_cast<BYTE>(Value < 0 ? 0 : (Value > 255 ? 255 : Value)); }
 };
 

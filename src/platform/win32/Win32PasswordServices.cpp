@@ -1,8 +1,10 @@
 #include <windows.h>
 
-#include <cstring>
+#include <algorithm>
+#include <span>
 #include <vector>
 
+#include "platform/RegistryData.h"
 #include "platform/win32/Win32AppServices.h"
 #include "platform/win32/Win32Text.h"
 
@@ -34,19 +36,9 @@ public:
         DWORD Type = 0;
         DWORD Size = 0;
         if (RegQueryValueExW(Key, L"ScreenSaveUsePassword", nullptr, &Type, nullptr, &Size) == ERROR_SUCCESS) {
-            std::vector<BYTE> Data(Size + sizeof(wchar_t), 0);
-            if (RegQueryValueExW(Key, L"ScreenSaveUsePassword", nullptr, &Type, Data.data(), &Size) == ERROR_SUCCESS) {
-                if (Type == REG_DWORD && Size >= sizeof(DWORD)) {
-                    DWORD Number = 0;
-                    memcpy(&Number, Data.data(), sizeof(Number));
-                    Value = std::to_string(Number);
-                } else if (Type == REG_SZ || Type == REG_EXPAND_SZ) {
-                    std::wstring Text(reinterpret_cast<const wchar_t*>(Data.data()), Size / sizeof(wchar_t));
-                    while (!Text.empty() && Text.back() == L'\0')
-                        Text.pop_back();
-                    Value = Win32Narrow(Text);
-                }
-            }
+            std::vector<BYTE> Data(Size);
+            if (RegQueryValueExW(Key, L"ScreenSaveUsePassword", nullptr, &Type, Data.data(), &Size) == ERROR_SUCCESS)
+                Value = UsePasswordTextOf(Type, std::span<const uint8_t>(Data.data(), std::min<std::size_t>(Size, Data.size())));
         }
         RegCloseKey(Key);
         return Value;

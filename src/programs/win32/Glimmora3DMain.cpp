@@ -8,9 +8,13 @@
 #include "platform/win32/Win32AppServices.h"
 #include "platform/win32/Win32Backends.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32SystemLibrary.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // Before anything can load a library: the system folder only, never the
+    // folder the saver lies in.
+    RestrictLibrarySearch();
     const auto Loop = CreateMessageLoop();
     const auto Windows = CreateWindowSystem(*Loop);
     const auto Clock = CreateSystemClock();
