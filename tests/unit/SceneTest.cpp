@@ -14,6 +14,7 @@
 #include "fakes/RecordingGL.h"
 #include "fakes/TempDir.h"
 #include "gl/Errors.h"
+#include "gl/GLUtils.h"
 #include "platform/Resources.h"
 #include "scene/Scene.h"
 
@@ -493,4 +494,30 @@ TEST_F(SceneTest, EffectsTakeTheirRangesAndTheSharedViewAndPlanes)
     EXPECT_EQ(static_cast<const TFishRanges&>(Fish), S.Fish);
     EXPECT_EQ(Fish.MaxHeight, 4500.0f);
     EXPECT_EQ(Fish.FieldOfView, 60.0f);
+}
+
+// The frame a context without multitexturing gets: every call of the second
+// frame of each theme, as the program sent them before the multitexture
+// path existed (tests/fixtures/resources/gl11_frames.txt). A new drawing
+// path must leave this one untouched.
+TEST_F(SceneTest, AContextWithoutMultitexturingGetsExactlyTheOpenGL11Calls)
+{
+    std::vector<std::string> Got;
+    for (int Theme = 0; Theme < 3; ++Theme) {
+        TSceneOptions Options;
+        Options.ThemeIndex = Theme;
+        if (Scene.Built())
+            Scene.Objects().Engine->LibLoaded = false;   // keeps the recorder's table
+        StartScene(Options);
+        Scene.RenderFrame(Window);
+        GL.Clear();
+        Scene.RenderFrame(Window);
+        Got.push_back("theme " + std::to_string(Theme));
+        Got.insert(Got.end(), GL.Calls.begin(), GL.Calls.end());
+    }
+    const std::vector<std::string> Expect = LoadStringsResource(*Module, "gl11_frames.txt");
+    ASSERT_GT(Expect.size(), 1000u);
+    EXPECT_EQ(Got.size(), Expect.size());
+    for (std::size_t i = 0; i < std::min(Got.size(), Expect.size()); ++i)
+        ASSERT_EQ(Got[i], Expect[i]) << "call " << i;
 }
