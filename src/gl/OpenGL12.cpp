@@ -40,6 +40,13 @@ bool LoadOpenGL(ILibraryLoader& Loader, const std::string& OpenGLLibName, const 
     OpenGL12::Name = reinterpret_cast<OpenGL12::PFN_##Name>(GLHandle->Symbol(#Name));
     GLIMMORA_GL_ENTRIES(GLIMMORA_GL_FETCH)
 #undef GLIMMORA_GL_FETCH
+#define GLIMMORA_GL_FETCH_EXTENSION(Ret, Name, Params) \
+    if (void* Address = GLHandle->Symbol(#Name); Address) \
+        OpenGL12::Name = reinterpret_cast<OpenGL12::PFN_##Name>(Address); \
+    else \
+        OpenGL12::Name = reinterpret_cast<OpenGL12::PFN_##Name>(GLHandle->Symbol(#Name "ARB"));
+    GLIMMORA_GL_MULTITEXTURE_ENTRIES(GLIMMORA_GL_FETCH_EXTENSION)
+#undef GLIMMORA_GL_FETCH_EXTENSION
 #define GLIMMORA_GLU_FETCH(Ret, Name, Params) \
     OpenGL12::Name = reinterpret_cast<OpenGL12::PFN_##Name>(GLUHandle->Symbol(#Name));
     GLIMMORA_GLU_ENTRIES(GLIMMORA_GLU_FETCH)

@@ -2,6 +2,10 @@
 
 #include <chrono>
 
+#include <cstdlib>
+#include <string_view>
+
+#include "gl/GLMultitexture.h"
 #include "gl/GLUtils.h"
 #include "model/Convert3DM.h"
 #include "model/MorphAnimation.h"
@@ -14,6 +18,13 @@ constexpr int PrerollSteps = 5001;
 constexpr float PrerollStep = 0.25f;
 
 // The entry a value came from and the value, for messages: "[Bills] Model=x.3dm".
+// GLIMMORA_GL11 set to anything but "" or "0" keeps the OpenGL 1.1 path.
+bool OpenGL11ForcedByEnvironment()
+{
+    const char* Value = std::getenv("GLIMMORA_GL11");
+    return Value && std::string_view(Value) != "" && std::string_view(Value) != "0";
+}
+
 std::string EntryText(const TSceneSettings& Settings, const std::string& Field)
 {
     return SceneSettingEntry(Settings, &Field) + "=" + Field;
@@ -209,7 +220,7 @@ void TUnderwaterScene::LoadThemeTextures(TSceneObjects& O) const
 void TUnderwaterScene::ReleaseTextureNames()
 {
     TSceneObjects& O = *FObjects;
-    for (TGLTexture* T : {O.BillTexture.Get(), O.ShimmerTexture.Get(), O.BubbleTexture.Get()})
+    for (TGLTexture* T : {O.BillTexture.Get(), O.ShimmerTexture.Get(), O.BubbleTexture.Get(), O.TintedBillTexture.Get()})
         if (T)
             T->DeleteTexture();
     for (TThemeTextures& Theme : O.ThemeTextures)
@@ -258,6 +269,11 @@ void TUnderwaterScene::InitGL(TGLDeviceContext DC)
         FGLInfoLogged = true;
         DumpGLInfo();
     }
+
+    const TGLTextureUnits Units =
+        FForceOpenGL11 || OpenGL11ForcedByEnvironment() ? TGLTextureUnits{} : QueryTextureUnits();
+    FLayeredPlanes = Units.Combine;
+    FShimmerInBillPass = Units.Combine && Units.Crossbar;
 }
 
 void TUnderwaterScene::ReleaseGL()
@@ -418,7 +434,10 @@ void TUnderwaterScene::DrawScene(IRenderWindow& Window)
 
     const int Theme = ActiveTheme();
     DrawEnvironment(FSettings.Themes[Theme], O.ThemeTextures[Theme], Window.Width(), Window.Height());
-    if (Theme == thFishes) {
+    if (FShimmerInBillPass && CanFoldShimmer()) {
+        TGLPrimitive& Mesh = Theme == thFishes ? *O.WaveFrames.Items(0) : *O.BillPrimitive;
+        DrawBillsInOnePass(Mesh, FSettings.Themes[Theme], ActiveBillEffect());
+    } else if (Theme == thFishes) {
         TGLPrimitive& Wave = *O.WaveFrames.Items(0);
         DrawBills(Wave, Wave, FSettings.Themes[Theme], *O.FishEffect);
     } else {
