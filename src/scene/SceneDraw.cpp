@@ -178,90 +178,6 @@ void DrawParticles(TParticles& Effect, TGLPrimitive& Mesh)
 
 } // namespace
 
-void TUnderwaterScene::DrawBills(TGLPrimitive& BaseMesh, TGLPrimitive& ShimmerMesh, const TSceneTheme& Theme,
-                                 TParticles& Effect)
-{
-    TSceneObjects& O = *FObjects;
-    DisableFog();
-    EnableLighting();
-    EnableDepthTest();
-    O.Light.SetSpotDirection(MakeVector(-1, -1, -1));
-    O.Light.Enable();
-
-    glDepthFunc(GL_LEQUAL);
-    DisableBlending();
-    O.Material->SetDiffuse(Theme.BillColor);
-    O.Material->SetAmbient(Theme.BillColor);
-    O.Material->SetSpecular(Theme.BillColor);
-    O.Material->ApplyAll();
-    EnableTexturing();
-    O.BillTexture->Bind();
-    DrawParticles(Effect, BaseMesh);
-
-    if (FSettings.ShimmerAlpha > 0) {
-        BlendSourceAlpha();
-        glDepthFunc(GL_EQUAL);
-        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-        glEnable(GL_TEXTURE_GEN_S);
-        glEnable(GL_TEXTURE_GEN_T);
-        O.Material->SetAmbient(MakeColor(1, 1, 1, 1));
-        O.Material->SetSpecular(MakeColor(1, 1, 1, 1));
-        O.Material->SetDiffuse(MakeColor(1, 1, 1, FSettings.ShimmerAlpha));
-        O.Material->ApplyAll();
-        O.ShimmerTexture->Bind();
-        DrawParticles(Effect, ShimmerMesh);
-        glDisable(GL_TEXTURE_GEN_S);
-        glDisable(GL_TEXTURE_GEN_T);
-    }
-}
-
-void TUnderwaterScene::DrawBubbles(TParticles& Bubbles, const TSceneTheme& Theme)
-{
-    DisableFog();
-    DisableLighting();
-    EnableBlending();
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.1f);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDepthFunc(GL_LEQUAL);
-    EnableDepthTest();
-    EnableTexturing();
-    FObjects->BubbleTexture->Bind();
-    TGLPrimitive& Mesh = *FObjects->BubblePrimitive;
-    if (Mesh.Colors.Count() < 1)
-        Mesh.Colors.SetCount(1);
-    Mesh.Colors.SetItem(0, Theme.BubbleColor);
-    for (int32_t i = 0; i < Bubbles.Count(); ++i) {
-        const TParticle& P = Bubbles.Particles[static_cast<std::size_t>(i)];
-        glPushMatrix();
-        glTranslatef(P.Position.X, P.Position.Y, P.Position.Z);
-        Mesh.Draw();
-        glPopMatrix();
-    }
-    glDisable(GL_ALPHA_TEST);
-}
-
-// ---------------------------------------------------------------------------
-// The multitexture path: the same picture in fewer passes where the context
-// has texture combiners (see InitGL).
-//
-// A plane, its caustic layer and its shade layer are one pass: unit 0 the
-// plane's texture times the current colour (as the plane alone), unit 1
-// the caustic texture mixed in by the layer's opacity (as the layer blended
-// with its source alpha), and linear fog from ShadeStart to FogEnd in the
-// theme's plane colour for the shade layer, whose alpha runs over the same
-// depths in the same straight line.
-//
-// A bill and its shimmer are one pass: the light with a white material
-// gives the shimmer pass's colour L; the bill pass's colour is L times the
-// bill colour while no light term saturates, so unit 0 mixes the shimmer
-// texture (unit 1's, with its sphere map) into the bill texture pre-tinted
-// by the bill colour, by the shimmer opacity, and unit 1 multiplies by L.
-//
-// Bills and bubbles wholly outside the view are skipped, and repeated
-// draws of one mesh send its arrays once.
-
 namespace {
 
 // The view volume of the frame (the model-view matrix is the identity:
@@ -340,6 +256,96 @@ void DrawVisibleParticles(TParticles& Effect, TGLPrimitive& Mesh, const TViewVol
 bool AtMostOne(float V) { return V <= 1.0f; }
 
 } // namespace
+
+void TUnderwaterScene::DrawBills(TGLPrimitive& BaseMesh, TGLPrimitive& ShimmerMesh, const TSceneTheme& Theme,
+                                 TParticles& Effect)
+{
+    TSceneObjects& O = *FObjects;
+    DisableFog();
+    EnableLighting();
+    EnableDepthTest();
+    O.Light.SetSpotDirection(MakeVector(-1, -1, -1));
+    O.Light.Enable();
+
+    glDepthFunc(GL_LEQUAL);
+    DisableBlending();
+    O.Material->SetDiffuse(Theme.BillColor);
+    O.Material->SetAmbient(Theme.BillColor);
+    O.Material->SetSpecular(Theme.BillColor);
+    O.Material->ApplyAll();
+    EnableTexturing();
+    O.BillTexture->Bind();
+    DrawParticles(Effect, BaseMesh);
+
+    if (FSettings.ShimmerAlpha > 0) {
+        BlendSourceAlpha();
+        glDepthFunc(GL_EQUAL);
+        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+        glEnable(GL_TEXTURE_GEN_S);
+        glEnable(GL_TEXTURE_GEN_T);
+        O.Material->SetAmbient(MakeColor(1, 1, 1, 1));
+        O.Material->SetSpecular(MakeColor(1, 1, 1, 1));
+        O.Material->SetDiffuse(MakeColor(1, 1, 1, FSettings.ShimmerAlpha));
+        O.Material->ApplyAll();
+        O.ShimmerTexture->Bind();
+        DrawParticles(Effect, ShimmerMesh);
+        glDisable(GL_TEXTURE_GEN_S);
+        glDisable(GL_TEXTURE_GEN_T);
+    }
+}
+
+void TUnderwaterScene::DrawBubbles(TParticles& Bubbles, const TSceneTheme& Theme)
+{
+    DisableFog();
+    DisableLighting();
+    EnableBlending();
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.1f);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthFunc(GL_LEQUAL);
+    EnableDepthTest();
+    EnableTexturing();
+    FObjects->BubbleTexture->Bind();
+    TGLPrimitive& Mesh = *FObjects->BubblePrimitive;
+    if (Mesh.Colors.Count() < 1)
+        Mesh.Colors.SetCount(1);
+    Mesh.Colors.SetItem(0, Theme.BubbleColor);
+    if (FLayeredPlanes) {
+        DrawVisibleParticles(Bubbles, Mesh, TViewVolume(FObjects->Viewport), false);
+        glDisable(GL_ALPHA_TEST);
+        return;
+    }
+    for (int32_t i = 0; i < Bubbles.Count(); ++i) {
+        const TParticle& P = Bubbles.Particles[static_cast<std::size_t>(i)];
+        glPushMatrix();
+        glTranslatef(P.Position.X, P.Position.Y, P.Position.Z);
+        Mesh.Draw();
+        glPopMatrix();
+    }
+    glDisable(GL_ALPHA_TEST);
+}
+
+// ---------------------------------------------------------------------------
+// The multitexture path: the same picture in fewer passes where the context
+// has texture combiners (see InitGL).
+//
+// A plane, its caustic layer and its shade layer are one pass: unit 0 the
+// plane's texture times the current colour (as the plane alone), unit 1
+// the caustic texture mixed in by the layer's opacity (as the layer blended
+// with its source alpha), and linear fog from ShadeStart to FogEnd in the
+// theme's plane colour for the shade layer, whose alpha runs over the same
+// depths in the same straight line.
+//
+// A bill and its shimmer are one pass: the light with a white material
+// gives the shimmer pass's colour L; the bill pass's colour is L times the
+// bill colour while no light term saturates, so unit 0 mixes the shimmer
+// texture (unit 1's, with its sphere map) into the bill texture pre-tinted
+// by the bill colour, by the shimmer opacity, and unit 1 multiplies by L.
+//
+// Bills and bubbles wholly outside the view are skipped, and repeated
+// draws of one mesh send its arrays once.
+
 
 bool TUnderwaterScene::CanLayerPlanes(const TThemeTextures& Textures) const
 {
