@@ -11,6 +11,7 @@
 
 #include <array>
 #include <chrono>
+#include <exception>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -172,7 +173,8 @@ private:
     float Aspect() const override;
 
     void SetSceneDefaults();
-    void LoadThemeTextures(TSceneObjects& O) const;
+    // Decodes one theme's textures into O; what it raised, if anything.
+    std::exception_ptr LoadThemeTextures(TSceneObjects& O, int Theme) const;
     void ReleaseTextureNames();
     int ActiveTheme() const;
     TParticles& ActiveBillEffect() const;
