@@ -1,7 +1,6 @@
 #include "scene/Scene.h"
 
 #include <chrono>
-
 #include <cstdlib>
 #include <exception>
 #include <future>
@@ -19,7 +18,6 @@ namespace {
 constexpr int PrerollSteps = 5001;
 constexpr float PrerollStep = 0.25f;
 
-// The entry a value came from and the value, for messages: "[Bills] Model=x.3dm".
 // GLIMMORA_GL11 set to anything but "" or "0" keeps the OpenGL 1.1 path.
 bool OpenGL11ForcedByEnvironment()
 {
@@ -27,6 +25,7 @@ bool OpenGL11ForcedByEnvironment()
     return Value && std::string_view(Value) != "" && std::string_view(Value) != "0";
 }
 
+// The entry a value came from and the value, for messages: "[Bills] Model=x.3dm".
 std::string EntryText(const TSceneSettings& Settings, const std::string& Field)
 {
     return SceneSettingEntry(Settings, &Field) + "=" + Field;
