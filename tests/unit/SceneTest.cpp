@@ -1,6 +1,8 @@
 // The scene's start, frame order, drawing rules and reports, through the
 // recording GL table and a scripted context (no real OpenGL).
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -521,7 +523,9 @@ std::vector<std::string> SecondFrames(TRecordingGL& GL, std::function<void(int)>
 // frame of each theme, as the program sent them before the multitexture
 // path existed (tests/fixtures/resources/gl11_frames.txt). Whatever keeps
 // the context on OpenGL 1.1 (its version, missing entry points, too few
-// units, the switch), these calls stay as they were.
+// units, the switch), these calls stay as they were. After a deliberate
+// change of those passes, GLIMMORA_WRITE_GL11_FRAMES=FILE writes the calls
+// this run made to FILE, to replace the fixture.
 TEST_F(SceneTest, AContextWithoutMultitexturingGetsExactlyTheOpenGL11Calls)
 {
     const std::vector<std::string> Expect = LoadStringsResource(*Module, "gl11_frames.txt");
@@ -565,6 +569,11 @@ TEST_F(SceneTest, AContextWithoutMultitexturingGetsExactlyTheOpenGL11Calls)
             },
             [&] { Scene.RenderFrame(Window); });
         SetEntryPoints(Stubs);
+        if (const char* File = std::getenv("GLIMMORA_WRITE_GL11_FRAMES"); File && &C == &Cases[0]) {
+            std::ofstream Out(File, std::ios::binary);
+            for (const std::string& Line : Got)
+                Out << Line << '\n';
+        }
         EXPECT_FALSE(Scene.LayeredPlanes());
         EXPECT_FALSE(Scene.ShimmerInBillPass());
         EXPECT_EQ(Got.size(), Expect.size());
