@@ -439,6 +439,10 @@ public:
     // Hands the arrays to OpenGL. An index outside the vertices raises an
     // error before anything is sent.
     void Draw();
+    // Draws once more from the arrays that this primitive's Draw handed to
+    // OpenGL, without sending them again: only right after its Draw, with
+    // no other primitive drawn and the arrays unchanged in between.
+    void DrawAgain() const;
     // Smooth normals over the indexed triangles (flat ones without
     // indices). A triangle index outside the vertices raises the vertex
     // array's own "TDArray GetItem: index out of bounds." and changes

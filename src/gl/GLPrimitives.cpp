@@ -66,6 +66,17 @@ void TGLPrimitive::Draw()
         glDrawArrays(GLMode, 0, Count);
 }
 
+void TGLPrimitive::DrawAgain() const
+{
+    const int32_t Count = Vertices.Count();
+    if (Count == 0)
+        return;
+    if (Indices.Count() > 0)
+        glDrawElements(GLMode, Indices.Count(), GL_UNSIGNED_INT, Indices.Data());
+    else
+        glDrawArrays(GLMode, 0, Count);
+}
+
 void TGLPrimitive::CalcNormals()
 {
     const int32_t Count = Vertices.Count();

@@ -48,6 +48,15 @@ bool LoadOpenGL(ILibraryLoader& Loader, const std::string& OpenGLLibName, const 
         Missing(#Name, OpenGLLibName);
     GLIMMORA_GL_ENTRIES(GLIMMORA_GL_FETCH)
 #undef GLIMMORA_GL_FETCH
+    // The multitexture calls are optional: without them the drawing keeps
+    // to its OpenGL 1.1 passes.
+#define GLIMMORA_GL_FETCH_EXTENSION(Ret, Name, Params)                                    \
+    if (void* Address = GL->Symbol(#Name); Address)                                       \
+        Table.Name = reinterpret_cast<OpenGL12::PFN_##Name>(Address);                     \
+    else                                                                                  \
+        Table.Name = reinterpret_cast<OpenGL12::PFN_##Name>(GL->Symbol(#Name "ARB"));
+    GLIMMORA_GL_MULTITEXTURE_ENTRIES(GLIMMORA_GL_FETCH_EXTENSION)
+#undef GLIMMORA_GL_FETCH_EXTENSION
 #define GLIMMORA_GLU_FETCH(Ret, Name, Params)                                             \
     Table.Name = reinterpret_cast<OpenGL12::PFN_##Name>(GLU->Symbol(#Name));              \
     if (!Table.Name)                                                                      \

@@ -6,11 +6,13 @@
 // SetEntryPoints) or at a real library (LoadOpenGL, through the loader the
 // program picked).
 //
-// The table holds exactly the OpenGL 1.1 calls that the engine, the
+// The table holds the OpenGL 1.1 calls that the engine, the
 // textures, the scene and the headless runs make, the few state queries the
 // GL tests read back (glIsEnabled, glIsTexture, glGetLightfv,
-// glGetMaterialfv) and gluLookAt. A library that does not export one of
-// them is refused at load. A call joins the table when code first makes it.
+// glGetMaterialfv), the two multitexture calls of OpenGL 1.3 that the
+// drawing uses where the context offers them (these may stay null), and
+// gluLookAt. A library that does not export one of the others is refused
+// at load. A call joins the table when code first makes it.
 #pragma once
 
 #include <cstdint>
@@ -115,7 +117,14 @@ using GLvoid = void;
     X(GL_TEXTURE_PRIORITY, 0x8066) X(GL_TEXTURE_BINDING_1D, 0x8068) X(GL_TEXTURE_BINDING_2D, 0x8069) \
     X(GL_VERTEX_ARRAY, 0x8074) X(GL_NORMAL_ARRAY, 0x8075) X(GL_COLOR_ARRAY, 0x8076) \
     X(GL_INDEX_ARRAY, 0x8077) X(GL_TEXTURE_COORD_ARRAY, 0x8078) \
-    X(GL_BGR, 0x80E0) X(GL_BGRA, 0x80E1) X(GL_CLAMP_TO_EDGE, 0x812F)
+    X(GL_BGR, 0x80E0) X(GL_BGRA, 0x80E1) X(GL_CLAMP_TO_EDGE, 0x812F) \
+    X(GL_TEXTURE0, 0x84C0) X(GL_TEXTURE1, 0x84C1) X(GL_TEXTURE2, 0x84C2) X(GL_MAX_TEXTURE_UNITS, 0x84E2) \
+    X(GL_COMBINE, 0x8570) X(GL_COMBINE_RGB, 0x8571) X(GL_COMBINE_ALPHA, 0x8572) X(GL_RGB_SCALE, 0x8573) \
+    X(GL_ADD_SIGNED, 0x8574) X(GL_INTERPOLATE, 0x8575) X(GL_CONSTANT, 0x8576) X(GL_PRIMARY_COLOR, 0x8577) \
+    X(GL_PREVIOUS, 0x8578) X(GL_SOURCE0_RGB, 0x8580) X(GL_SOURCE1_RGB, 0x8581) X(GL_SOURCE2_RGB, 0x8582) \
+    X(GL_SOURCE0_ALPHA, 0x8588) X(GL_SOURCE1_ALPHA, 0x8589) X(GL_SOURCE2_ALPHA, 0x858A) \
+    X(GL_OPERAND0_RGB, 0x8590) X(GL_OPERAND1_RGB, 0x8591) X(GL_OPERAND2_RGB, 0x8592) \
+    X(GL_OPERAND0_ALPHA, 0x8598) X(GL_OPERAND1_ALPHA, 0x8599) X(GL_OPERAND2_ALPHA, 0x859A)
 
 #define GLIMMORA_GL_OTHER_ENUMS(X) \
     X(GL_FALSE, 0) X(GL_TRUE, 1) X(GL_NO_ERROR, 0) X(GL_ZERO, 0) X(GL_ONE, 1) \
@@ -190,11 +199,20 @@ GLIMMORA_GL_OTHER_ENUMS(GLIMMORA_GL_DECLARE_ENUM)
     X(void, glColor4fv, (const GLfloat* v)) \
     X(void, glNormal3fv, (const GLfloat* v))
 
+// OpenGL 1.3 multitexturing, which OpenGL 1.1 libraries lack: fetched by
+// these names or, failing that, with the ARB suffix (GL_ARB_multitexture);
+// null where neither is exported. A null one keeps the program on the
+// OpenGL 1.1 drawing path.
+#define GLIMMORA_GL_MULTITEXTURE_ENTRIES(X) \
+    X(void, glActiveTexture, (GLenum texture)) \
+    X(void, glClientActiveTexture, (GLenum texture))
+
 // GLU entry points.
 #define GLIMMORA_GLU_ENTRIES(X) \
     X(void, gluLookAt, (GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY, GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ))
 
-#define GLIMMORA_GL_ALL_ENTRIES(X) GLIMMORA_GL_ENTRIES(X) GLIMMORA_GLU_ENTRIES(X)
+#define GLIMMORA_GL_ALL_ENTRIES(X) \
+    GLIMMORA_GL_ENTRIES(X) GLIMMORA_GL_MULTITEXTURE_ENTRIES(X) GLIMMORA_GLU_ENTRIES(X)
 
 // The variables live in a namespace so that they never clash with the
 // exported symbols of a system library; the using-declarations below let

@@ -1,7 +1,12 @@
 #include "scene/Scene.h"
 
 #include <chrono>
+#include <cstdlib>
+#include <exception>
+#include <future>
+#include <string_view>
 
+#include "gl/GLMultitexture.h"
 #include "gl/GLUtils.h"
 #include "model/Convert3DM.h"
 #include "model/MorphAnimation.h"
@@ -12,6 +17,13 @@ namespace {
 
 constexpr int PrerollSteps = 5001;
 constexpr float PrerollStep = 0.25f;
+
+// GLIMMORA_GL11 set to anything but "" or "0" keeps the OpenGL 1.1 path.
+bool OpenGL11ForcedByEnvironment()
+{
+    const char* Value = std::getenv("GLIMMORA_GL11");
+    return Value && std::string_view(Value) != "" && std::string_view(Value) != "0";
+}
 
 // The entry a value came from and the value, for messages: "[Bills] Model=x.3dm".
 std::string EntryText(const TSceneSettings& Settings, const std::string& Field)
@@ -138,6 +150,25 @@ void TUnderwaterScene::BuildScene()
     O.Engine = std::make_unique<TOpenGLEngine>(FServices.GLBackend, FServices.GLLibraries);
     O.Material = MakeGLRef<TGLMaterial>();
 
+    // The themes not shown first are decoded on a second thread meanwhile;
+    // a failure there is raised where the theme textures always were.
+    const int Shown = ActiveTheme();
+    std::array<std::exception_ptr, 3> ThemeErrors;
+    auto OtherThemes = std::async(std::launch::async, [&] {
+        for (int i = 0; i < 3; ++i)
+            if (i != Shown)
+                ThemeErrors[i] = LoadThemeTextures(O, i);
+    });
+    // Whatever leaves this function, the other thread has finished first.
+    struct TJoin {
+        std::future<void>& Future;
+        ~TJoin()
+        {
+            if (Future.valid())
+                Future.wait();
+        }
+    } Join{OtherThemes};
+
     O.BillPrimitive = LoadPrimitive(Assets, FSettings, FSettings.BillModelName);
     O.BillShimmerPrimitive = O.BillPrimitive->Copy();
     O.BillShimmerPrimitive->TexCoords.LoadFromArray(
@@ -167,7 +198,11 @@ void TUnderwaterScene::BuildScene()
     O.BillTexture = NeedTexture(Assets, FSettings, FSettings.BillTextureName);
     O.ShimmerTexture = NeedTexture(Assets, FSettings, FSettings.ShimmerTextureName);
     O.BubbleTexture = NeedMaskedTexture(Assets, FSettings, FSettings.BubbleTextureName, FSettings.BubbleMaskName);
-    LoadThemeTextures(O);
+    ThemeErrors[Shown] = LoadThemeTextures(O, Shown);
+    OtherThemes.get();
+    for (const std::exception_ptr& Error : ThemeErrors)
+        if (Error)
+            std::rethrow_exception(Error);
 
     TAnimatedModel Wave =
         Named(FSettings, FSettings.WaveFrameListName, [&] { return LoadAnimatedModel(Assets, FSettings.WaveFrameListName); });
@@ -196,21 +231,24 @@ void TUnderwaterScene::BuildScene()
     FObjects = std::move(Objects);
 }
 
-void TUnderwaterScene::LoadThemeTextures(TSceneObjects& O) const
+std::exception_ptr TUnderwaterScene::LoadThemeTextures(TSceneObjects& O, int Theme) const
 {
-    for (int i = 0; i < 3; ++i) {
-        const TSceneTheme& T = FSettings.Themes[i];
-        TThemeTextures& Textures = O.ThemeTextures[i];
+    try {
+        const TSceneTheme& T = FSettings.Themes[Theme];
+        TThemeTextures& Textures = O.ThemeTextures[Theme];
         Textures.CausticTexture = NeedTexture(FServices.Assets, FSettings, T.CausticTextureName);
         Textures.BottomTexture = NeedTexture(FServices.Assets, FSettings, T.BottomTextureName);
         Textures.WaterTexture = NeedTexture(FServices.Assets, FSettings, T.WaterTextureName);
+        return nullptr;
+    } catch (...) {
+        return std::current_exception();
     }
 }
 
 void TUnderwaterScene::ReleaseTextureNames()
 {
     TSceneObjects& O = *FObjects;
-    for (TGLTexture* T : {O.BillTexture.Get(), O.ShimmerTexture.Get(), O.BubbleTexture.Get()})
+    for (TGLTexture* T : {O.BillTexture.Get(), O.ShimmerTexture.Get(), O.BubbleTexture.Get(), O.TintedBillTexture.Get()})
         if (T)
             T->DeleteTexture();
     for (TThemeTextures& Theme : O.ThemeTextures)
@@ -259,6 +297,11 @@ void TUnderwaterScene::InitGL(TGLDeviceContext DC)
         FGLInfoLogged = true;
         DumpGLInfo();
     }
+
+    const TGLTextureUnits Units =
+        FForceOpenGL11 || OpenGL11ForcedByEnvironment() ? TGLTextureUnits{} : QueryTextureUnits();
+    FLayeredPlanes = Units.Combine;
+    FShimmerInBillPass = Units.Combine && Units.Crossbar;
 }
 
 void TUnderwaterScene::ReleaseGL()
@@ -419,7 +462,10 @@ void TUnderwaterScene::DrawScene(IRenderWindow& Window)
 
     const int Theme = ActiveTheme();
     DrawEnvironment(FSettings.Themes[Theme], O.ThemeTextures[Theme], Window.Width(), Window.Height());
-    if (Theme == thFishes) {
+    if (FShimmerInBillPass && CanFoldShimmer()) {
+        TGLPrimitive& Mesh = Theme == thFishes ? *O.WaveFrames.Items(0) : *O.BillPrimitive;
+        DrawBillsInOnePass(Mesh, FSettings.Themes[Theme], ActiveBillEffect());
+    } else if (Theme == thFishes) {
         TGLPrimitive& Wave = *O.WaveFrames.Items(0);
         DrawBills(Wave, Wave, FSettings.Themes[Theme], *O.FishEffect);
     } else {

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <chrono>
+#include <exception>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -79,6 +80,10 @@ struct TSceneObjects {
     TGLRef<TGLMaterial> Material;
     std::array<TThemeTextures, 3> ThemeTextures;
     TGLRef<TGLTexture> BillTexture, ShimmerTexture, BubbleTexture;
+    // The bill texture times the theme's bill colour (TintedBillColor), for
+    // the one-pass bills of the multitexture path; made at first use.
+    TGLRef<TGLTexture> TintedBillTexture;
+    TGLColor TintedBillColor{-1, -1, -1, -1};
     TGLRef<TGLPrimitive> BillPrimitive, BillShimmerPrimitive, BubblePrimitive;
     TGLRef<TGLPrimitive> BottomPrimitive, BottomCausticLayer, BottomShadeLayer;
     TGLRef<TGLPrimitive> WaterPrimitive, WaterCausticLayer, WaterShadeLayer;
@@ -143,6 +148,16 @@ public:
     // The window size the effects see (they place bills across the view).
     void SetViewSize(int Width, int Height);
 
+    // Keeps the drawing on the OpenGL 1.1 path (one texture unit, a pass per
+    // layer) at the next InitGL, as the environment variable GLIMMORA_GL11
+    // (set, and not "0") does.
+    void ForceOpenGL11(bool Value) { FForceOpenGL11 = Value; }
+    // What the bound context lets the drawing do (set by InitGL): each plane
+    // with its caustic and shade layers in one pass, and the shimmer within
+    // the bills' own pass.
+    bool LayeredPlanes() const { return FLayeredPlanes; }
+    bool ShimmerInBillPass() const { return FShimmerInBillPass; }
+
     // Frames counted in the last whole second.
     int32_t FramesPerSecond() const { return FFramesPerSecond; }
     // Vendor, renderer and version of the first context bound.
@@ -162,7 +177,8 @@ private:
     float Aspect() const override;
 
     void SetSceneDefaults();
-    void LoadThemeTextures(TSceneObjects& O) const;
+    // Decodes one theme's textures into O; what it raised, if anything.
+    std::exception_ptr LoadThemeTextures(TSceneObjects& O, int Theme) const;
     void ReleaseTextureNames();
     int ActiveTheme() const;
     TParticles& ActiveBillEffect() const;
@@ -184,6 +200,12 @@ private:
     void ScrollCaustics();
     void DrawBills(TGLPrimitive& BaseMesh, TGLPrimitive& ShimmerMesh, const TSceneTheme& Theme, TParticles& Effect);
     void DrawBubbles(TParticles& Bubbles, const TSceneTheme& Theme);
+    // The multitexture path (SceneDraw.cpp).
+    bool CanLayerPlanes(const TThemeTextures& Textures) const;
+    void DrawLayeredEnvironment(const TSceneTheme& Theme, const TThemeTextures& Textures, int Width, int Height);
+    bool CanFoldShimmer() const;
+    void DrawBillsInOnePass(TGLPrimitive& Mesh, const TSceneTheme& Theme, TParticles& Effect);
+    TGLTexture& TintedBillTexture(const TGLColor& Color);
 
     // Reports (SceneReport.cpp).
     void DumpGLInfo();
@@ -202,6 +224,9 @@ private:
     int32_t FFrameCount = 0;
     int32_t FFramesPerSecond = 0;
     bool FGLInfoLogged = false;
+    bool FForceOpenGL11 = false;
+    bool FLayeredPlanes = false;
+    bool FShimmerInBillPass = false;
     std::string FGLSummaryText;
     std::chrono::steady_clock::duration FLastUpdateTime{};
     std::unique_ptr<TSceneObjects> FObjects;

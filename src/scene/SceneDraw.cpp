@@ -1,7 +1,10 @@
 // Drawing the environment, the bills and the bubbles.
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "gl/FastMath.h"
+#include "gl/GLMultitexture.h"
 #include "gl/GLTexture.h"
 #include "scene/Scene.h"
 
@@ -27,6 +30,10 @@ float Clamp01(float V)
 void TUnderwaterScene::DrawEnvironment(const TSceneTheme& Theme, const TThemeTextures& Textures, int Width,
                                        int Height)
 {
+    if (FLayeredPlanes && CanLayerPlanes(Textures)) {
+        DrawLayeredEnvironment(Theme, Textures, Width, Height);
+        return;
+    }
     DisableLighting();
     DisableDepthTest();
     DisableFog();
@@ -171,6 +178,85 @@ void DrawParticles(TParticles& Effect, TGLPrimitive& Mesh)
 
 } // namespace
 
+namespace {
+
+// The view volume of the frame (the model-view matrix is the identity:
+// the eye at the origin looking down -Z), as four side planes through the
+// eye and the near and far planes.
+struct TViewVolume {
+    float Near = 1, Far = 100;
+    // Side planes a*x + b*z <= 0 (or a*y + b*z), normalised.
+    float SideX[2][2]{}, SideY[2][2]{};
+
+    explicit TViewVolume(const TGLViewport& V)
+        : Near(static_cast<float>(V.FrustumNear)), Far(static_cast<float>(V.FrustumFar))
+    {
+        const auto Plane = [](float (&P)[2], float Sign, float Slope) {
+            const float L = std::sqrt(1 + Slope * Slope);
+            P[0] = Sign / L;
+            P[1] = Slope / L;
+        };
+        const float N = Near > 0 ? Near : 1;
+        Plane(SideX[0], 1, static_cast<float>(V.FrustumRight) / N);
+        Plane(SideX[1], -1, static_cast<float>(-V.FrustumLeft) / N);
+        Plane(SideY[0], 1, static_cast<float>(V.FrustumTop) / N);
+        Plane(SideY[1], -1, static_cast<float>(-V.FrustumBottom) / N);
+    }
+    // Whether a ball of radius R around P lies wholly outside.
+    bool Outside(const TGLVector& P, float R) const
+    {
+        if (-P.Z + R < Near || -P.Z - R > Far)
+            return true;
+        for (const auto& S : SideX)
+            if (S[0] * P.X + S[1] * P.Z > R)
+                return true;
+        for (const auto& S : SideY)
+            if (S[0] * P.Y + S[1] * P.Z > R)
+                return true;
+        return false;
+    }
+};
+
+// The radius of the ball around the mesh's origin that holds it, with a
+// margin for rounding.
+float BoundingRadius(const TGLPrimitive& Mesh)
+{
+    float R2 = 0;
+    const TGLVector* V = Mesh.Vertices.Items();
+    for (int32_t i = 0; i < Mesh.Vertices.Count(); ++i)
+        R2 = std::max(R2, V[i].X * V[i].X + V[i].Y * V[i].Y + V[i].Z * V[i].Z);
+    return std::sqrt(R2) * 1.01f + 1.0f;
+}
+
+// Each particle in view, turned as DrawParticles turns it.
+void DrawVisibleParticles(TParticles& Effect, TGLPrimitive& Mesh, const TViewVolume& View, bool Turn)
+{
+    const float R = BoundingRadius(Mesh);
+    bool Sent = false;
+    for (int32_t i = 0; i < Effect.Count(); ++i) {
+        const TParticle& P = Effect.Particles[static_cast<std::size_t>(i)];
+        if (View.Outside(P.Position, R))
+            continue;
+        glPushMatrix();
+        glTranslatef(P.Position.X, P.Position.Y, P.Position.Z);
+        if (Turn) {
+            glRotatef(P.Rotation.Y, 0, 1, 0);
+            glRotatef(P.Rotation.X, 1, 0, 0);
+            glRotatef(P.Rotation.Z, 0, 0, 1);
+        }
+        if (Sent)
+            Mesh.DrawAgain();
+        else
+            Mesh.Draw();
+        Sent = true;
+        glPopMatrix();
+    }
+}
+
+bool AtMostOne(float V) { return V <= 1.0f; }
+
+} // namespace
+
 void TUnderwaterScene::DrawBills(TGLPrimitive& BaseMesh, TGLPrimitive& ShimmerMesh, const TSceneTheme& Theme,
                                  TParticles& Effect)
 {
@@ -225,6 +311,11 @@ void TUnderwaterScene::DrawBubbles(TParticles& Bubbles, const TSceneTheme& Theme
     if (Mesh.Colors.Count() < 1)
         Mesh.Colors.SetCount(1);
     Mesh.Colors.SetItem(0, Theme.BubbleColor);
+    if (FLayeredPlanes) {
+        DrawVisibleParticles(Bubbles, Mesh, TViewVolume(FObjects->Viewport), false);
+        glDisable(GL_ALPHA_TEST);
+        return;
+    }
     for (int32_t i = 0; i < Bubbles.Count(); ++i) {
         const TParticle& P = Bubbles.Particles[static_cast<std::size_t>(i)];
         glPushMatrix();
@@ -233,4 +324,180 @@ void TUnderwaterScene::DrawBubbles(TParticles& Bubbles, const TSceneTheme& Theme
         glPopMatrix();
     }
     glDisable(GL_ALPHA_TEST);
+}
+
+// ---------------------------------------------------------------------------
+// The multitexture path: the same picture in fewer passes where the context
+// has texture combiners (see InitGL).
+//
+// A plane, its caustic layer and its shade layer are one pass: unit 0 the
+// plane's texture times the current colour (as the plane alone), unit 1
+// the caustic texture mixed in by the layer's opacity (as the layer blended
+// with its source alpha), and linear fog from ShadeStart to FogEnd in the
+// theme's plane colour for the shade layer, whose alpha runs over the same
+// depths in the same straight line.
+//
+// A bill and its shimmer are one pass: the light with a white material
+// gives the shimmer pass's colour L; the bill pass's colour is L times the
+// bill colour while no light term saturates, so unit 0 mixes the shimmer
+// texture (unit 1's, with its sphere map) into the bill texture pre-tinted
+// by the bill colour, by the shimmer opacity, and unit 1 multiplies by L.
+//
+// Bills and bubbles wholly outside the view are skipped, and repeated
+// draws of one mesh send its arrays once.
+
+
+bool TUnderwaterScene::CanLayerPlanes(const TThemeTextures& Textures) const
+{
+    const TSceneObjects& O = *FObjects;
+    // The combiner takes the layer's opacity as the caustic's alpha, which
+    // holds for a texture without alpha; the fog needs a depth range.
+    const TGLTexture* Caustic = Textures.CausticTexture.Get();
+    return Caustic && Caustic->Format() == tfRGB && Textures.WaterTexture && Textures.BottomTexture &&
+           std::fabs(FSettings.ShadeStart - FSettings.FogEnd) >= 0.01f &&
+           O.WaterCausticLayer->TexCoords.Count() == O.WaterPrimitive->Vertices.Count() &&
+           O.BottomCausticLayer->TexCoords.Count() == O.BottomPrimitive->Vertices.Count();
+}
+
+void TUnderwaterScene::DrawLayeredEnvironment(const TSceneTheme& Theme, const TThemeTextures& Textures, int Width,
+                                              int Height)
+{
+    const TSceneObjects& O = *FObjects;
+    DisableLighting();
+    DisableDepthTest();
+    DisableBlending();
+    EnableTexturing();
+
+    const bool Caustics = FSettings.WaterCausticAlpha > 0 || FSettings.BottomCausticAlpha > 0;
+    if (Caustics) {
+        glActiveTexture(GL_TEXTURE1);
+        glEnable(GL_TEXTURE_2D);
+        Textures.CausticTexture->Bind();
+        SetCombineStep({GL_INTERPOLATE, GL_TEXTURE, GL_PREVIOUS, GL_CONSTANT, GL_SRC_COLOR, GL_SRC_COLOR,
+                        GL_SRC_ALPHA, GL_PREVIOUS});
+        glActiveTexture(GL_TEXTURE0);
+    }
+    glEnable(GL_FOG);
+    glFogf(GL_FOG_START, FSettings.ShadeStart);
+    glFogf(GL_FOG_END, FSettings.FogEnd);
+
+    const struct {
+        TGLPrimitive& Plane;
+        TGLPrimitive& Caustic;
+        TGLTexture* Texture;
+        float Opacity, Height;
+        const TGLColor& Color;
+    } Planes[2] = {
+        {*O.WaterPrimitive, *O.WaterCausticLayer, Textures.WaterTexture.Get(), FSettings.WaterCausticAlpha,
+         FSettings.WaterHeight, Theme.WaterColor},
+        {*O.BottomPrimitive, *O.BottomCausticLayer, Textures.BottomTexture.Get(), FSettings.BottomCausticAlpha,
+         FSettings.BottomHeight, Theme.BottomColor},
+    };
+    for (const auto& P : Planes) {
+        if (Caustics) {
+            glActiveTexture(GL_TEXTURE1);
+            SetEnvColor(1, 1, 1, std::max(P.Opacity, 0.0f));
+            glActiveTexture(GL_TEXTURE0);
+            // The plane's Draw sends unit 0's coordinates.
+            glClientActiveTexture(GL_TEXTURE1);
+            if (&P == &Planes[0])
+                glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            glTexCoordPointer(2, GL_FLOAT, sizeof(TGLTexCoord), P.Caustic.TexCoords.Data());
+            glClientActiveTexture(GL_TEXTURE0);
+        }
+        const GLfloat Fog[4] = {P.Color.R, P.Color.G, P.Color.B, 1};
+        glFogfv(GL_FOG_COLOR, Fog);
+        DrawPlane(P.Plane, P.Texture, P.Height);
+    }
+
+    if (Caustics) {
+        glClientActiveTexture(GL_TEXTURE1);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glClientActiveTexture(GL_TEXTURE0);
+        glActiveTexture(GL_TEXTURE1);
+        glDisable(GL_TEXTURE_2D);
+        glActiveTexture(GL_TEXTURE0);
+    }
+    DrawBackdrop(Theme, Width, Height);
+    SetupFog(Theme.FogColor, FSettings.FogStart);
+}
+
+bool TUnderwaterScene::CanFoldShimmer() const
+{
+    const TSceneObjects& O = *FObjects;
+    // Without any term above 1 the bill colour factors out of the light.
+    const TGLColor& A = FSettings.GlobalAmbient;
+    const TGLColor& D = FSettings.LightDiffuse;
+    return FSettings.ShimmerAlpha > 0 && O.ShimmerTexture->Format() == tfRGB && O.BillTexture->Pixels() &&
+           AtMostOne(A.R + D.R) && AtMostOne(A.G + D.G) && AtMostOne(A.B + D.B);
+}
+
+TGLTexture& TUnderwaterScene::TintedBillTexture(const TGLColor& Color)
+{
+    TSceneObjects& O = *FObjects;
+    if (!O.TintedBillTexture)
+        O.TintedBillTexture = MakeGLRef<TGLTexture>();
+    TGLTexture& T = *O.TintedBillTexture;
+    const TGLColor& C = O.TintedBillColor;
+    if (C.R == Color.R && C.G == Color.G && C.B == Color.B)
+        return T;
+    const TGLTexture& Bill = *O.BillTexture;
+    T.SetSize(Bill.Format(), Bill.Width(), Bill.Height());
+    T.SetFilter(Bill.Filter());
+    T.SetRepeat(Bill.RepeatWrap());
+    const int32_t BPP = Bill.BytesPerPixel();
+    const float Scale[4] = {Color.R, Color.G, Color.B, 1};
+    for (int32_t y = 0; y < Bill.Height(); ++y) {
+        const uint8_t* Src = Bill.PixelRow(y);
+        uint8_t* Dst = T.PixelRow(y);
+        for (int32_t i = 0; i < Bill.Width() * BPP; ++i) {
+            const float V = static_cast<float>(Src[i]) * std::clamp(Scale[i % BPP], 0.0f, 1.0f) + 0.5f;
+            Dst[i] = static_cast<uint8_t>(std::min(V, 255.0f));
+        }
+    }
+    O.TintedBillColor = Color;
+    return T;
+}
+
+void TUnderwaterScene::DrawBillsInOnePass(TGLPrimitive& Mesh, const TSceneTheme& Theme, TParticles& Effect)
+{
+    TSceneObjects& O = *FObjects;
+    DisableFog();
+    EnableLighting();
+    EnableDepthTest();
+    O.Light.SetSpotDirection(MakeVector(-1, -1, -1));
+    O.Light.Enable();
+
+    glDepthFunc(GL_LEQUAL);
+    DisableBlending();
+    O.Material->SetAmbient(MakeColor(1, 1, 1, 1));
+    O.Material->SetSpecular(MakeColor(1, 1, 1, 1));
+    O.Material->SetDiffuse(MakeColor(1, 1, 1, 1));
+    O.Material->ApplyAll();
+    EnableTexturing();
+
+    TGLTexture& Tinted = TintedBillTexture(Theme.BillColor);
+    glActiveTexture(GL_TEXTURE1);
+    glEnable(GL_TEXTURE_2D);
+    O.ShimmerTexture->Bind();
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    SetCombineStep({GL_MODULATE, GL_PREVIOUS, GL_PRIMARY_COLOR, GL_CONSTANT, GL_SRC_COLOR, GL_SRC_COLOR,
+                    GL_SRC_ALPHA, GL_PREVIOUS});
+    glActiveTexture(GL_TEXTURE0);
+    Tinted.Bind();
+    SetCombineStep({GL_INTERPOLATE, GL_TEXTURE1, GL_TEXTURE, GL_CONSTANT, GL_SRC_COLOR, GL_SRC_COLOR,
+                    GL_SRC_ALPHA, GL_TEXTURE});
+    SetEnvColor(0, 0, 0, FSettings.ShimmerAlpha);
+
+    DrawVisibleParticles(Effect, Mesh, TViewVolume(O.Viewport), true);
+
+    glActiveTexture(GL_TEXTURE1);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GLint(GL_MODULATE));
 }

@@ -89,6 +89,16 @@ std::string IntParam(GLenum PName, GLint V)
     case GL_TEXTURE_ENV_MODE:
     case GL_TEXTURE_GEN_MODE:
     case GL_FOG_MODE:
+    case GL_COMBINE_RGB:
+    case GL_COMBINE_ALPHA:
+    case GL_SOURCE0_RGB:
+    case GL_SOURCE1_RGB:
+    case GL_SOURCE2_RGB:
+    case GL_SOURCE0_ALPHA:
+    case GL_OPERAND0_RGB:
+    case GL_OPERAND1_RGB:
+    case GL_OPERAND2_RGB:
+    case GL_OPERAND0_ALPHA:
         return E(static_cast<GLenum>(V));
     default:
         return I(V);
@@ -242,6 +252,8 @@ void GLAPIENTRY glDrawArrays(GLenum mode, GLint first, GLsizei count) { Rec("glD
 void GLAPIENTRY glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) { Rec("glDrawElements", Mode(mode), I(count), E(type), P(indices)); }
 void GLAPIENTRY glColor4fv(const GLfloat* v) { Rec("glColor4fv", Floats(v, 4)); }
 void GLAPIENTRY glNormal3fv(const GLfloat* v) { Rec("glNormal3fv", Floats(v, 3)); }
+void GLAPIENTRY glActiveTexture(GLenum texture) { Rec("glActiveTexture", E(texture)); }
+void GLAPIENTRY glClientActiveTexture(GLenum texture) { Rec("glClientActiveTexture", E(texture)); }
 
 void GLAPIENTRY gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz, GLdouble ux, GLdouble uy, GLdouble uz)
 {

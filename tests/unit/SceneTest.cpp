@@ -1,6 +1,9 @@
 // The scene's start, frame order, drawing rules and reports, through the
 // recording GL table and a scripted context (no real OpenGL).
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,7 @@
 #include "fakes/RecordingGL.h"
 #include "fakes/TempDir.h"
 #include "gl/Errors.h"
+#include "gl/GLUtils.h"
 #include "platform/Resources.h"
 #include "scene/Scene.h"
 
@@ -493,4 +497,133 @@ TEST_F(SceneTest, EffectsTakeTheirRangesAndTheSharedViewAndPlanes)
     EXPECT_EQ(static_cast<const TFishRanges&>(Fish), S.Fish);
     EXPECT_EQ(Fish.MaxHeight, 4500.0f);
     EXPECT_EQ(Fish.FieldOfView, 60.0f);
+}
+
+namespace {
+
+// The second frame of each theme, every call, after "theme N".
+std::vector<std::string> SecondFrames(TRecordingGL& GL, std::function<void(int)> StartTheme,
+                                      std::function<void()> Render)
+{
+    std::vector<std::string> Got;
+    for (int Theme = 0; Theme < 3; ++Theme) {
+        StartTheme(Theme);
+        Render();
+        GL.Clear();
+        Render();
+        Got.push_back("theme " + std::to_string(Theme));
+        Got.insert(Got.end(), GL.Calls.begin(), GL.Calls.end());
+    }
+    return Got;
+}
+
+} // namespace
+
+// The frame a context without multitexturing gets: every call of the second
+// frame of each theme, as the program sent them before the multitexture
+// path existed (tests/fixtures/resources/gl11_frames.txt). Whatever keeps
+// the context on OpenGL 1.1 (its version, missing entry points, too few
+// units, the switch), these calls stay as they were. After a deliberate
+// change of those passes, GLIMMORA_WRITE_GL11_FRAMES=FILE writes the calls
+// this run made to FILE, to replace the fixture.
+TEST_F(SceneTest, AContextWithoutMultitexturingGetsExactlyTheOpenGL11Calls)
+{
+    const std::vector<std::string> Expect = LoadStringsResource(*Module, "gl11_frames.txt");
+    ASSERT_GT(Expect.size(), 1000u);
+    const std::string All = "GL_ARB_multitexture GL_ARB_texture_env_combine GL_ARB_texture_env_crossbar";
+    const struct {
+        const char* What;
+        std::string Version, Extensions;
+        int Units;
+        bool EntryPoints, Forced;
+    } Cases[] = {
+        {"OpenGL 1.1", "1.1.0", "GL_EXT_bgra", 1, true, false},
+        {"no version", "", "", 0, true, false},
+        {"1.2 with multitexture but no combiners", "1.2.1", "GL_ARB_multitexture", 4, true, false},
+        {"4.5 without the entry points", "4.5 (Compatibility Profile) Mesa 22.3.6", All, 8, false, false},
+        {"1.3 with one unit", "1.3", All, 1, true, false},
+        {"4.5 switched to OpenGL 1.1", "4.5 (Compatibility Profile) Mesa 22.3.6", All, 8, true, true},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.What);
+        GL.Strings[GL_VERSION] = C.Version;
+        GL.Strings[GL_EXTENSIONS] = C.Extensions;
+        GL.Integers[GL_MAX_TEXTURE_UNITS] = {C.Units};
+        GL.NextTextureName = 1;
+        TGLEntryPoints Table = GetEntryPoints();
+        const TGLEntryPoints Stubs = Table;
+        if (!C.EntryPoints) {
+            Table.glActiveTexture = nullptr;
+            Table.glClientActiveTexture = nullptr;
+        }
+        SetEntryPoints(Table);
+        const std::vector<std::string> Got = SecondFrames(
+            GL,
+            [&](int Theme) {
+                TSceneOptions Options;
+                Options.ThemeIndex = Theme;
+                if (Scene.Built())
+                    Scene.Objects().Engine->LibLoaded = false;   // keeps the recorder's table
+                Scene.ForceOpenGL11(C.Forced);
+                StartScene(Options);
+            },
+            [&] { Scene.RenderFrame(Window); });
+        SetEntryPoints(Stubs);
+        if (const char* File = std::getenv("GLIMMORA_WRITE_GL11_FRAMES"); File && &C == &Cases[0]) {
+            std::ofstream Out(File, std::ios::binary);
+            for (const std::string& Line : Got)
+                Out << Line << '\n';
+        }
+        EXPECT_FALSE(Scene.LayeredPlanes());
+        EXPECT_FALSE(Scene.ShimmerInBillPass());
+        EXPECT_EQ(Got.size(), Expect.size());
+        for (std::size_t i = 0; i < std::min(Got.size(), Expect.size()); ++i)
+            ASSERT_EQ(Got[i], Expect[i]) << "call " << i;
+    }
+}
+
+// Where the context has combiners, a plane and its layers are one draw, and
+// a bill with its shimmer one draw on two units; bills outside the view are
+// not drawn, and one mesh's arrays go out once for all its copies.
+TEST_F(SceneTest, WithCombinersThePlanesAndBillsTakeOnePassEach)
+{
+    GL.Strings[GL_VERSION] = "1.4";
+    GL.Integers[GL_MAX_TEXTURE_UNITS] = {2};
+    StartScene();
+    ASSERT_TRUE(Scene.LayeredPlanes());
+    ASSERT_TRUE(Scene.ShimmerInBillPass());
+    Scene.RenderFrame(Window);
+    GL.Clear();
+    Scene.RenderFrame(Window);
+    // Each plane once with its layers, the backdrop, and each bill and
+    // bubble in view once; the arrays of each mesh go out once.
+    const auto Count = [&](const std::string& Call) { return std::count(GL.Calls.begin(), GL.Calls.end(), Call); };
+    EXPECT_EQ(Count("glTranslatef(0,5000,0)"), 1);
+    EXPECT_EQ(Count("glTranslatef(0,-3000,0)"), 1);
+    EXPECT_EQ(GL.CallsOf("glDrawElements").size() + GL.CallsOf("glDrawArrays").size(),
+              GL.CallsOf("glTranslatef").size() + 1);
+    EXPECT_EQ(GL.CallsOf("glVertexPointer").size(), 5u);
+    EXPECT_TRUE(Called("glEnable(GL_FOG)"));
+    EXPECT_TRUE(Called("glFogf(GL_FOG_START,6000)"));
+    EXPECT_TRUE(Called("glFogfv(GL_FOG_COLOR,0,0.612,0.7098,1)"));
+    EXPECT_TRUE(Called("glTexEnvi(GL_TEXTURE_ENV,GL_COMBINE_RGB,GL_INTERPOLATE)"));
+    EXPECT_TRUE(Called("glTexEnvi(GL_TEXTURE_ENV,GL_SOURCE0_RGB,GL_TEXTURE1)"));
+    EXPECT_TRUE(Called("glTexEnvfv(GL_TEXTURE_ENV,GL_TEXTURE_ENV_COLOR,0,0,0,0.2)"));
+    EXPECT_FALSE(Called("glDepthFunc(GL_EQUAL)"));
+    // One bill pass: at most 60 bills, each turned three ways, and unit 0
+    // ends as the bubbles expect it.
+    const std::size_t Turns = GL.CallsOf("glRotatef").size();
+    EXPECT_EQ(Turns % 3, 0u);
+    EXPECT_LE(Turns, 60u * 3u);
+    EXPECT_GT(Turns, 0u);
+    const auto Last = [&](const std::string& Prefix) {
+        for (auto It = GL.Calls.rbegin(); It != GL.Calls.rend(); ++It)
+            if (It->rfind(Prefix, 0) == 0)
+                return *It;
+        return std::string();
+    };
+    EXPECT_EQ(Last("glTexEnvi(GL_TEXTURE_ENV,GL_TEXTURE_ENV_MODE"), "glTexEnvi(GL_TEXTURE_ENV,GL_TEXTURE_ENV_MODE,GL_MODULATE)");
+    EXPECT_EQ(Last("glActiveTexture"), "glActiveTexture(GL_TEXTURE0)");
+    EXPECT_EQ(Last("glClientActiveTexture"), "glClientActiveTexture(GL_TEXTURE0)");
+    EXPECT_FALSE(GL.Enabled.count(GL_TEXTURE_GEN_S));
 }
