@@ -2,8 +2,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <exception>
-#include <future>
 #include <string_view>
 
 #include "gl/GLMultitexture.h"
@@ -150,25 +148,6 @@ void TUnderwaterScene::BuildScene()
     O.Engine = std::make_unique<TOpenGLEngine>(FServices.GLBackend, FServices.GLLibraries);
     O.Material = MakeGLRef<TGLMaterial>();
 
-    // The themes not shown first are decoded on a second thread meanwhile;
-    // a failure there is raised where the theme textures always were.
-    const int Shown = ActiveTheme();
-    std::array<std::exception_ptr, 3> ThemeErrors;
-    auto OtherThemes = std::async(std::launch::async, [&] {
-        for (int i = 0; i < 3; ++i)
-            if (i != Shown)
-                ThemeErrors[i] = LoadThemeTextures(O, i);
-    });
-    // Whatever leaves this function, the other thread has finished first.
-    struct TJoin {
-        std::future<void>& Future;
-        ~TJoin()
-        {
-            if (Future.valid())
-                Future.wait();
-        }
-    } Join{OtherThemes};
-
     O.BillPrimitive = LoadPrimitive(Assets, FSettings, FSettings.BillModelName);
     O.BillShimmerPrimitive = O.BillPrimitive->Copy();
     O.BillShimmerPrimitive->TexCoords.LoadFromArray(
@@ -198,11 +177,7 @@ void TUnderwaterScene::BuildScene()
     O.BillTexture = NeedTexture(Assets, FSettings, FSettings.BillTextureName);
     O.ShimmerTexture = NeedTexture(Assets, FSettings, FSettings.ShimmerTextureName);
     O.BubbleTexture = NeedMaskedTexture(Assets, FSettings, FSettings.BubbleTextureName, FSettings.BubbleMaskName);
-    ThemeErrors[Shown] = LoadThemeTextures(O, Shown);
-    OtherThemes.get();
-    for (const std::exception_ptr& Error : ThemeErrors)
-        if (Error)
-            std::rethrow_exception(Error);
+    LoadThemeTextures(O);
 
     TAnimatedModel Wave =
         Named(FSettings, FSettings.WaveFrameListName, [&] { return LoadAnimatedModel(Assets, FSettings.WaveFrameListName); });
@@ -231,17 +206,14 @@ void TUnderwaterScene::BuildScene()
     FObjects = std::move(Objects);
 }
 
-std::exception_ptr TUnderwaterScene::LoadThemeTextures(TSceneObjects& O, int Theme) const
+void TUnderwaterScene::LoadThemeTextures(TSceneObjects& O) const
 {
-    try {
-        const TSceneTheme& T = FSettings.Themes[Theme];
-        TThemeTextures& Textures = O.ThemeTextures[Theme];
+    for (int i = 0; i < 3; ++i) {
+        const TSceneTheme& T = FSettings.Themes[i];
+        TThemeTextures& Textures = O.ThemeTextures[i];
         Textures.CausticTexture = NeedTexture(FServices.Assets, FSettings, T.CausticTextureName);
         Textures.BottomTexture = NeedTexture(FServices.Assets, FSettings, T.BottomTextureName);
         Textures.WaterTexture = NeedTexture(FServices.Assets, FSettings, T.WaterTextureName);
-        return nullptr;
-    } catch (...) {
-        return std::current_exception();
     }
 }
 

@@ -11,7 +11,6 @@
 
 #include <array>
 #include <chrono>
-#include <exception>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -177,8 +176,7 @@ private:
     float Aspect() const override;
 
     void SetSceneDefaults();
-    // Decodes one theme's textures into O; what it raised, if anything.
-    std::exception_ptr LoadThemeTextures(TSceneObjects& O, int Theme) const;
+    void LoadThemeTextures(TSceneObjects& O) const;
     void ReleaseTextureNames();
     int ActiveTheme() const;
     TParticles& ActiveBillEffect() const;
