@@ -65,6 +65,8 @@ on_screen() {
   [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le "$W" ] && [ $((Y + HEIGHT)) -le "$H" ]
 }
 check "on the screen, though its owner lies off it" on_screen "Glimmora Screen Saver Error!"
+probe "Glimmora Screen Saver Error!" >"$HARNESS_TMP/box.txt"
+check "its message names the tuning file by its full path" grep -qiF "\"$(win_path "$DIR/Glimmora3D.ini")\"" "$HARNESS_TMP/box.txt"
 send_keys Return
 check "Enter closes it and the program ends" wait_exit 10
 check "with exit code 0" test "$EXIT_CODE" = 0
