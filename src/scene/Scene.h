@@ -196,6 +196,9 @@ private:
     void DrawBackdrop(const TSceneTheme& Theme, int Width, int Height);
     void SetupFog(const TGLColor& Color, float FogStartValue);
     void ScrollCaustics();
+    // The state both ways of drawing the bills start from: lit, depth
+    // tested, opaque, no fog.
+    void BeginBillPass();
     void DrawBills(TGLPrimitive& BaseMesh, TGLPrimitive& ShimmerMesh, const TSceneTheme& Theme, TParticles& Effect);
     void DrawBubbles(TParticles& Bubbles, const TSceneTheme& Theme);
     // The multitexture path (SceneDraw.cpp).

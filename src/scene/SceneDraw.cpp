@@ -253,22 +253,31 @@ void DrawVisibleParticles(TParticles& Effect, TGLPrimitive& Mesh, const TViewVol
     }
 }
 
-bool AtMostOne(float V) { return V <= 1.0f; }
+// Whether a sum of light terms stays at 1 or below, as the GL would see it
+// in single precision. The 32-bit build keeps sums in the x87 unit's
+// extended precision, where 0.6f + 0.4f is a little above 1, so the test
+// allows far less than half a step of an 8-bit colour channel.
+bool AtMostOne(float V) { return V <= 1.0f + 1.0f / 1024.0f; }
 
 } // namespace
+
+void TUnderwaterScene::BeginBillPass()
+{
+    DisableFog();
+    EnableLighting();
+    EnableDepthTest();
+    FObjects->Light.SetSpotDirection(MakeVector(-1, -1, -1));
+    FObjects->Light.Enable();
+
+    glDepthFunc(GL_LEQUAL);
+    DisableBlending();
+}
 
 void TUnderwaterScene::DrawBills(TGLPrimitive& BaseMesh, TGLPrimitive& ShimmerMesh, const TSceneTheme& Theme,
                                  TParticles& Effect)
 {
     TSceneObjects& O = *FObjects;
-    DisableFog();
-    EnableLighting();
-    EnableDepthTest();
-    O.Light.SetSpotDirection(MakeVector(-1, -1, -1));
-    O.Light.Enable();
-
-    glDepthFunc(GL_LEQUAL);
-    DisableBlending();
+    BeginBillPass();
     O.Material->SetDiffuse(Theme.BillColor);
     O.Material->SetAmbient(Theme.BillColor);
     O.Material->SetSpecular(Theme.BillColor);
@@ -462,14 +471,7 @@ TGLTexture& TUnderwaterScene::TintedBillTexture(const TGLColor& Color)
 void TUnderwaterScene::DrawBillsInOnePass(TGLPrimitive& Mesh, const TSceneTheme& Theme, TParticles& Effect)
 {
     TSceneObjects& O = *FObjects;
-    DisableFog();
-    EnableLighting();
-    EnableDepthTest();
-    O.Light.SetSpotDirection(MakeVector(-1, -1, -1));
-    O.Light.Enable();
-
-    glDepthFunc(GL_LEQUAL);
-    DisableBlending();
+    BeginBillPass();
     O.Material->SetAmbient(MakeColor(1, 1, 1, 1));
     O.Material->SetSpecular(MakeColor(1, 1, 1, 1));
     O.Material->SetDiffuse(MakeColor(1, 1, 1, 1));
