@@ -17,7 +17,6 @@ for S in "${STEPS[@]}"; do
   case $S in linux | windows | asan | fuzz) ;; *) echo "test.sh: unknown step '$S' (linux, windows, asan, fuzz)" >&2; exit 2 ;; esac
 done
 wanted() { [[ " ${STEPS[*]} " == *" $1 "* ]]; }
-bash tools/install-deps.sh || exit 1
 
 FAILED=()
 TOTAL_PASSED=0
@@ -64,7 +63,7 @@ BG_PRESET=
 start_build() {
   mkdir -p build
   BG_PRESET=$1
-  (nice -n 10 bash -c 'cmake --preset "$1" >/dev/null && cmake --build --preset "$1"' _ "$1") \
+  (nice -n "${2:-10}" bash -c 'cmake --preset "$1" >/dev/null && cmake --build --preset "$1"' _ "$1") \
     >"build/$1.build.log" 2>&1 &
   BG_PID=$!
 }
@@ -79,7 +78,19 @@ build_now() {
   return "$CODE"
 }
 
-wanted linux && step "linux build" build linux
+# What the Linux build needs comes first; the Linux build then runs while
+# the rest (the Windows toolchains, Wine, the test tools, the libraries
+# cross-built for Windows) is installed.
+step "install-deps (the Linux build's packages)" bash tools/install-deps.sh run
+[ ${#FAILED[@]} -eq 0 ] || { echo "FAILED: ${FAILED[*]}"; exit 1; }
+wanted linux && start_build linux 0
+step "install-deps (the rest)" bash tools/install-deps.sh
+if [ ${#FAILED[@]} -gt 0 ]; then
+  [ -n "$BG_PID" ] && wait "$BG_PID"
+  echo "FAILED: ${FAILED[*]}"
+  exit 1
+fi
+wanted linux && step "linux build" build_now linux
 wanted windows && start_build win64
 wanted linux && step "linux tests" run_ctest linux
 if wanted windows; then

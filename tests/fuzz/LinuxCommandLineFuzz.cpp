@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/LinuxCommandLine.h"
+#include "app/linux/LinuxCommandLine.h"
 #include "gl/Errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)

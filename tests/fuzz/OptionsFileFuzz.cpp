@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Options.h"
-#include "app/OptionsFile.h"
+#include "app/options/Options.h"
+#include "app/options/OptionsFile.h"
 #include "gl/Errors.h"
 
 namespace {

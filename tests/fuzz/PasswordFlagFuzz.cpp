@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ScrSaverApp.h"
+#include "app/saver/ScrSaverApp.h"
 #include "platform/RegistryData.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Options.h"
-#include "app/OptionsKey.h"
+#include "app/options/Options.h"
+#include "app/options/OptionsKey.h"
 #include "fakes/FakeRegistry.h"
 #include "gl/Errors.h"
 

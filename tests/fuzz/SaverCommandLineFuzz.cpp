@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ScrSaverApp.h"
+#include "app/saver/ScrSaverApp.h"
 #include "fakes/CallLog.h"
 #include "fakes/FakeDesktop.h"
 #include "gl/Errors.h"

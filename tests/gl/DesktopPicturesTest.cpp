@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "HeadlessEngine.h"
-#include "app/HeadlessRun.h"
+#include "app/linux/LinuxProgram.h"
 #include "fakes/TempDir.h"
 #include "platform/headless/PngFile.h"
 

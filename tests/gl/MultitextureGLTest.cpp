@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/HeadlessRun.h"
+#include "app/linux/LinuxProgram.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeProcess.h"
 #include "fakes/FakeSound.h"

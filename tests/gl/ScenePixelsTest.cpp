@@ -13,7 +13,7 @@
 #include "fakes/FakeSound.h"
 #include "fakes/TempDir.h"
 #include "platform/Resources.h"
-#include "app/HeadlessRun.h"
+#include "app/linux/LinuxProgram.h"
 #include "platform/headless/EGLPbufferContext.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "scene/Scene.h"

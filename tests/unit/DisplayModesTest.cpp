@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/DisplayControl.h"
-#include "app/VideoModeClass.h"
+#include "app/display/DisplayControl.h"
+#include "app/display/VideoModeClass.h"
 #include "fakes/ErrorOf.h"
 #include "fakes/FakeDisplaySettings.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ExecutePro.h"
+#include "app/saver/ExecutePro.h"
 #include "fakes/CallLog.h"
 #include "fakes/FakeApplicationHost.h"
 #include "fakes/FakeMainFormWindow.h"

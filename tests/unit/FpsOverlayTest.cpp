@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/FpsOverlay.h"
+#include "app/run/FpsOverlay.h"
 
 TEST(FpsOverlay, EachLitCellIsOneQuad)
 {

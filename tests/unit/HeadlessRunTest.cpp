@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/HeadlessRun.h"
+#include "app/linux/LinuxProgram.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeGLContext.h"
 #include "fakes/FakeLibraries.h"
@@ -44,7 +44,7 @@ protected:
     const std::unique_ptr<IEmbeddedResources> Module = CreateModuleResources();
     TTempDir Dir;
     std::vector<std::string> WindowSizes;
-    THeadlessHost Host{Context, Libraries, Process, Sound, *Module, Clock,
+    TLinuxHost Host{Context, Libraries, Process, Sound, *Module, Clock,
                        [this](int W, int H) { return std::make_unique<TTestWindow>(W, H, WindowSizes); },
                        Dir.File(""), std::chrono::steady_clock::now(), [] { return 12.5; }, Pictures};
     std::ostringstream Out, Err;

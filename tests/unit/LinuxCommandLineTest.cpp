@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/LinuxCommandLine.h"
+#include "app/linux/LinuxCommandLine.h"
 #include "gl/Errors.h"
 
 TEST(LinuxCommandLine, SnapshotWithEveryOption)

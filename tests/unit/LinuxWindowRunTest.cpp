@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/LinuxWindowRun.h"
+#include "app/linux/LinuxWindowRun.h"
 #include "fakes/FakeEventWindow.h"
 #include "gl/Errors.h"
 

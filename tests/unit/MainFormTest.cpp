@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/MainForm.h"
+#include "app/saver/MainForm.h"
 #include "fakes/ErrorOf.h"
 #include "fakes/FakeSettingsWindow.h"
 #include "fakes/FakeWindowing.h"

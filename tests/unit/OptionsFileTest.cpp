@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Options.h"
-#include "app/OptionsFile.h"
-#include "app/OptionsKey.h"
+#include "app/options/Options.h"
+#include "app/options/OptionsFile.h"
+#include "app/options/OptionsKey.h"
 #include "fakes/ErrorOf.h"
 
 TEST(OptionsFile, ReadsNamesWithoutRegardToCaseAndTheLastLineCounts)

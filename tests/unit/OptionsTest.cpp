@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Options.h"
-#include "app/OptionsKey.h"
+#include "app/options/Options.h"
+#include "app/options/OptionsKey.h"
 #include "scene/Scramble.h"
 #include "fakes/ErrorOf.h"
 #include "fakes/FakeRegistry.h"

@@ -13,8 +13,8 @@
 
 #include "fakes/FakeLibraries.h"
 
-#include "app/Options.h"
-#include "app/SaverProgram.h"
+#include "app/options/Options.h"
+#include "app/saver/SaverProgram.h"
 #include "fakes/CallLog.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDisplaySettings.h"

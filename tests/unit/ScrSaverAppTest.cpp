@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ScrSaverApp.h"
+#include "app/saver/ScrSaverApp.h"
 #include "fakes/CallLog.h"
 #include "fakes/ErrorOf.h"
 #include "fakes/FakeApplicationHost.h"

@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/DisplayControl.h"
-#include "app/Options.h"
-#include "app/SettingsDialog.h"
+#include "app/display/DisplayControl.h"
+#include "app/options/Options.h"
+#include "app/settings/SettingsDialog.h"
 #include "fakes/FakeDisplaySettings.h"
 #include "fakes/FakeSettingsWindow.h"
 #include "fakes/FakeSound.h"

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "app/HeadlessRun.h"
-#include "app/LinuxWindowRun.h"
-#include "app/OptionsFile.h"
+#include "app/linux/LinuxProgram.h"
+#include "app/linux/LinuxWindowRun.h"
+#include "app/options/OptionsFile.h"
 #include "scene/LogFile.h"
 #include "platform/headless/EGLPbufferContext.h"
 #include "platform/headless/HeadlessWindow.h"
@@ -115,7 +115,7 @@ int main(int argc, char** argv)
                        ReplaceFileAtomically,
                        TWindowLoopServices{nullptr, [] { return StopSignal != 0; }, NowMicroseconds, SleepMicroseconds},
                        CatchStopSignals};
-    THeadlessHost Host{*GLContext,
+    TLinuxHost Host{*GLContext,
                        *GLLibraries,
                        *Process,
                        *Sound,

@@ -3,7 +3,7 @@
 // portable program.
 #include <windows.h>
 
-#include "app/SaverProgram.h"
+#include "app/saver/SaverProgram.h"
 #include "platform/SettingsWindow.h"
 #include "platform/win32/Win32AppServices.h"
 #include "platform/win32/Win32Backends.h"

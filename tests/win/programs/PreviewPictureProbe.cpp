@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SaverProgram.h"
+#include "app/saver/SaverProgram.h"
 #include "platform/win32/Win32AppServices.h"
 #include "platform/win32/Win32Backends.h"
 #include "platform/win32/Win32Registry.h"

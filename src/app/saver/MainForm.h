@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "app/ScrSaverApp.h"
+#include "app/saver/ScrSaverApp.h"
 #include "gl/GLUtils.h"
 #include "platform/MessageLoop.h"
 #include "platform/SettingsWindow.h"

@@ -1,8 +1,8 @@
-#include "app/MainForm.h"
+#include "app/saver/MainForm.h"
 
 #include <utility>
 
-#include "app/SettingsDialog.h"
+#include "app/settings/SettingsDialog.h"
 #include "gl/Errors.h"
 
 const char* const SettingsHelpText =

@@ -1,15 +1,15 @@
-#include "app/SaverProgram.h"
+#include "app/saver/SaverProgram.h"
 
 #include <exception>
 #include <vector>
 
-#include "app/DisplayControl.h"
-#include "app/ExecutePro.h"
-#include "app/MainForm.h"
-#include "app/Options.h"
-#include "app/OptionsKey.h"
-#include "app/ScrSaverApp.h"
-#include "app/SettingsDialog.h"
+#include "app/display/DisplayControl.h"
+#include "app/saver/ExecutePro.h"
+#include "app/saver/MainForm.h"
+#include "app/options/Options.h"
+#include "app/options/OptionsKey.h"
+#include "app/saver/ScrSaverApp.h"
+#include "app/settings/SettingsDialog.h"
 #include "scene/Scene.h"
 
 namespace {

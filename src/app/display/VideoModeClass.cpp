@@ -1,4 +1,4 @@
-#include "app/VideoModeClass.h"
+#include "app/display/VideoModeClass.h"
 
 #include <algorithm>
 #include <limits>

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/VideoModeClass.h"
+#include "app/display/VideoModeClass.h"
 #include "platform/DisplaySettings.h"
 
 // Screen modes in the order added, each at most once.

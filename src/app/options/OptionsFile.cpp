@@ -1,4 +1,4 @@
-#include "app/OptionsFile.h"
+#include "app/options/OptionsFile.h"
 
 #include <charconv>
 

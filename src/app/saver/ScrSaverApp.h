@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppPro.h"
+#include "app/saver/AppPro.h"
 #include "platform/WindowHandle.h"
 
 enum TScreenSaverMode : std::uint8_t {

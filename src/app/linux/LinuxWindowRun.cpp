@@ -1,6 +1,6 @@
-#include "app/LinuxWindowRun.h"
+#include "app/linux/LinuxWindowRun.h"
 
-#include "app/ScrSaverApp.h"
+#include "app/saver/ScrSaverApp.h"
 
 int64_t FramePause(int MaxFps, int64_t Now, int64_t& NextStart)
 {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/OptionsKey.h"
+#include "app/options/OptionsKey.h"
 
 // A display mode as the options see it: the full-screen mode, the
 // desktop's mode and each enumerated mode of the display.

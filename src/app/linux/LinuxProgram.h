@@ -1,6 +1,8 @@
-// The Linux program's runs without a display: one picture (--snapshot) or a
-// benchmark (--bench), drawn into an off-screen window with the backends
-// the program's main picked. Portable: the backends arrive as interfaces.
+// The Linux program: its command line run as help, the version, one picture
+// (--snapshot) or a benchmark (--bench) drawn into an off-screen window, or
+// a run on a screen (a window, the whole display, a foreign window), with
+// the backends the program's main picked. Portable: the backends arrive as
+// interfaces.
 #pragma once
 
 #include <chrono>
@@ -11,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/LinuxCommandLine.h"
+#include "app/linux/LinuxCommandLine.h"
 #include "platform/Clock.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/GLContext.h"
@@ -30,7 +32,7 @@ public:
 };
 
 // What a run borrows from the program.
-struct THeadlessHost {
+struct TLinuxHost {
     IGLContextBackend& GLContext;
     ILibraryLoader& GLLibraries;
     IProcessControl& Process;
@@ -57,13 +59,13 @@ struct THeadlessHost {
 // Parses Args (without the program name) and runs what they ask: help,
 // version, a snapshot or a benchmark. Reports go to Out, errors (as
 // "glimmora3d: MESSAGE") to Err; returns the exit code.
-int RunLinuxProgram(const std::vector<std::string>& Args, THeadlessHost& Host, std::ostream& Out,
+int RunLinuxProgram(const std::vector<std::string>& Args, TLinuxHost& Host, std::ostream& Out,
                     std::ostream& Err);
 
-int RunSnapshot(const TLinuxRunOptions& Options, THeadlessHost& Host, std::ostream& Out, std::ostream& Err);
-int RunBench(const TLinuxRunOptions& Options, THeadlessHost& Host, std::ostream& Out, std::ostream& Err);
+int RunSnapshot(const TLinuxRunOptions& Options, TLinuxHost& Host, std::ostream& Out, std::ostream& Err);
+int RunBench(const TLinuxRunOptions& Options, TLinuxHost& Host, std::ostream& Out, std::ostream& Err);
 // A window, the whole display, or a foreign window (Host.Screen's backends).
-int RunOnScreen(const TLinuxRunOptions& Options, THeadlessHost& Host, std::ostream& Out, std::ostream& Err);
+int RunOnScreen(const TLinuxRunOptions& Options, TLinuxHost& Host, std::ostream& Out, std::ostream& Err);
 
 // The frame in the current context's colour buffer, RGB, rows top-down.
 std::vector<uint8_t> ReadFramePixels(int Width, int Height);

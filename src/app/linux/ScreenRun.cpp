@@ -4,14 +4,14 @@
 #include <filesystem>
 #include <ostream>
 
-#include "app/FpsOverlay.h"
-#include "app/HeadlessRun.h"
-#include "app/LinuxWindowRun.h"
+#include "app/run/FpsOverlay.h"
+#include "app/linux/LinuxProgram.h"
+#include "app/linux/LinuxWindowRun.h"
 #include "scene/LogFile.h"
-#include "app/Options.h"
-#include "app/OptionsFile.h"
-#include "app/OptionsKey.h"
-#include "app/ScrSaverApp.h"
+#include "app/options/Options.h"
+#include "app/options/OptionsFile.h"
+#include "app/options/OptionsKey.h"
+#include "app/saver/ScrSaverApp.h"
 #include "gl/Errors.h"
 #include "scene/Scene.h"
 
@@ -86,7 +86,7 @@ std::string TuningFile(const TLinuxRunOptions& O, const std::string& ProgramDir)
 
 } // namespace
 
-int RunOnScreen(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream&, std::ostream& Err)
+int RunOnScreen(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream&, std::ostream& Err)
 {
     if (!Host.Screen)
         throw EGlimmoraError("This program cannot open a window (see --help for --snapshot and --bench)");

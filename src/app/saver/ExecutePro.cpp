@@ -1,4 +1,4 @@
-#include "app/ExecutePro.h"
+#include "app/saver/ExecutePro.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "app/OptionsKey.h"
+#include "app/options/OptionsKey.h"
 
 #include <algorithm>
 

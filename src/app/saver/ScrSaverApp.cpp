@@ -1,4 +1,4 @@
-#include "app/ScrSaverApp.h"
+#include "app/saver/ScrSaverApp.h"
 
 #include <charconv>
 #include <cstdlib>

@@ -12,9 +12,9 @@
 
 #include <string>
 
-#include "app/DisplayControl.h"
-#include "app/MainForm.h"
-#include "app/Options.h"
+#include "app/display/DisplayControl.h"
+#include "app/saver/MainForm.h"
+#include "app/options/Options.h"
 #include "platform/SettingsWindow.h"
 
 // "16 bits", "800x600": the texts of the two video-mode lists.

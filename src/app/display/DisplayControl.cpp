@@ -1,4 +1,4 @@
-#include "app/DisplayControl.h"
+#include "app/display/DisplayControl.h"
 
 #include <string>
 

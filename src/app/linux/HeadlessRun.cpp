@@ -1,4 +1,6 @@
-#include "app/HeadlessRun.h"
+// The Linux program's runs without a display: one picture (--snapshot) or a
+// benchmark (--bench), drawn into an off-screen window.
+#include "app/linux/LinuxProgram.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -100,7 +102,7 @@ TSceneOptions SceneOptionsOf(const TLinuxRunOptions& O)
 
 // The scene and its log over the host's backends, on the given clock.
 struct TRun {
-    TRun(THeadlessHost& Host, IMillisecondClock& Clock, std::ostream& Err)
+    TRun(TLinuxHost& Host, IMillisecondClock& Clock, std::ostream& Err)
         : Log((std::filesystem::path(Host.ProgramDir) / "glimmora3d.log").string()),
           Scene(TSceneServices{Clock, Host.GLContext, Host.GLLibraries, Host.Process, Host.Sound, Log,
                                EmbeddedAssets(Host.Resources), [&Err](const std::string& M) { Err << "glimmora3d: " << M << '\n'; }, nullptr})
@@ -128,7 +130,7 @@ std::string GLText(GLenum Name)
 // pipe, and for work too short to watch.
 class TProgressLine {
 public:
-    TProgressLine(const THeadlessHost& Host, std::ostream& Err, const char* What, long Steps)
+    TProgressLine(const TLinuxHost& Host, std::ostream& Err, const char* What, long Steps)
         : FErr(Err), FWhat(What), FSteps(Steps), FShown(Steps >= MinSteps && Host.ErrIsTerminal && Host.ErrIsTerminal())
     {
     }
@@ -175,7 +177,7 @@ std::vector<uint8_t> ReadFramePixels(int Width, int Height)
     return Top;
 }
 
-int RunSnapshot(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Out, std::ostream& Err)
+int RunSnapshot(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream& Out, std::ostream& Err)
 {
     const std::string TuningFile = TuningFileFor(O, Host.ProgramDir);
     CheckOutputFile(O.OutputFile);
@@ -208,7 +210,7 @@ int RunSnapshot(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Ou
     return 0;
 }
 
-int RunBench(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Out, std::ostream& Err)
+int RunBench(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream& Out, std::ostream& Err)
 {
     TRun R(Host, Host.Clock, Err);
     // The headless surface is true colour, so the desktop check passes.
@@ -247,49 +249,4 @@ int RunBench(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Out, 
     if (Host.PeakMemoryMiB)
         Out << Format("peak memory    %.1f MiB\n", Host.PeakMemoryMiB());
     return 0;
-}
-
-namespace {
-
-int RunKind(const TLinuxRunOptions& O, THeadlessHost& Host, std::ostream& Out, std::ostream& Err)
-{
-    switch (O.Kind) {
-    case lkVersion:
-        Out << "Glimmora 3D 1.7 (Tarnwick Software)\n";
-        return 0;
-    case lkSnapshot:
-        return RunSnapshot(O, Host, Out, Err);
-    case lkBench:
-        return RunBench(O, Host, Out, Err);
-    case lkHelp:
-        Out << LinuxUsageText();
-        return 0;
-    case lkScreen:
-        return RunOnScreen(O, Host, Out, Err);
-    }
-    return 0;
-}
-
-} // namespace
-
-int RunLinuxProgram(const std::vector<std::string>& Args, THeadlessHost& Host, std::ostream& Out, std::ostream& Err)
-{
-    int Code = 0;
-    try {
-        Code = RunKind(ParseLinuxCommandLine(Args), Host, Out, Err);
-    } catch (const std::exception& E) {
-        Err << "glimmora3d: " << E.what() << '\n';
-        return 1;
-    }
-    // A report that did not reach its reader (a full disk, a closed pipe)
-    // is a failed run, even when the work itself was done.
-    errno = 0;
-    Out.flush();
-    if (!Out) {
-        const int Error = errno;
-        Err << "glimmora3d: Cannot write the standard output" << (Error != 0 ? std::string(": ") + std::strerror(Error) : "")
-            << '\n';
-        return Code != 0 ? Code : 1;
-    }
-    return Code;
 }

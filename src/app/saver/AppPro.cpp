@@ -1,4 +1,4 @@
-#include "app/AppPro.h"
+#include "app/saver/AppPro.h"
 
 #include <filesystem>
 #include <utility>

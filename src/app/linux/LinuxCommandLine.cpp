@@ -1,4 +1,4 @@
-#include "app/LinuxCommandLine.h"
+#include "app/linux/LinuxCommandLine.h"
 
 #include <charconv>
 

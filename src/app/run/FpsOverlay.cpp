@@ -1,4 +1,4 @@
-#include "app/FpsOverlay.h"
+#include "app/run/FpsOverlay.h"
 
 #include <array>
 #include <cstdint>

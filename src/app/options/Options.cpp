@@ -1,4 +1,4 @@
-#include "app/Options.h"
+#include "app/options/Options.h"
 
 #include <algorithm>
 #include <array>
