@@ -95,6 +95,13 @@ mkfifo "$TMP/fifo.ini"
 check "a FIFO named by --ini is an error, without waiting for a writer" \
   timeout 20 bash -c "$(declare -f fails_with); PROG='$PROG'; fails_with 'fifo.ini\" is not a regular file' --snapshot '$TMP/x.png' --ini '$TMP/fifo.ini'"
 check "a device named by --ini is an error" fails_with "\"/dev/null\" is not a regular file" --snapshot "$TMP/x.png" --ini /dev/null
+# A run on a screen checks --ini as the headless runs do, before it opens
+# a window (so no display is needed to see it).
+for CASE in "folder.ini:is a folder" "fifo.ini:is not a regular file" "none.ini:does not exist"; do
+  check "a window run refuses --ini ${CASE%%:*} (${CASE#*:}), without waiting" \
+    env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$TMP/cfg-ini" timeout 20 bash -c \
+    "$(declare -f fails_with); PROG='$PROG'; fails_with '${CASE%%:*}\" ${CASE#*:}' --no-sound --ini '$TMP/${CASE%%:*}'"
+done
 printf '[Fishes]\n' >"$TMP/locked.ini"
 chmod 000 "$TMP/locked.ini"
 if [ "$(id -u)" -ne 0 ]; then

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "scene/LogFile.h"
+#include "app/run/SceneHost.h"
 #include "gl/Errors.h"
 #include "gl/OpenGL12.h"
 #include "scene/Scene.h"
@@ -27,31 +27,6 @@ std::string Format(const char* Pattern, ...)
     std::vsnprintf(Text, sizeof(Text), Pattern, Args);
     va_end(Args);
     return Text;
-}
-
-// A tuning file named on the command line must be a readable file; the one
-// next to the program may be absent or unusable and is then skipped.
-std::string TuningFileFor(const TLinuxRunOptions& O, const std::string& ProgramDir)
-{
-    if (O.TuningFile.empty())
-        return (std::filesystem::path(ProgramDir) / "glimmora3d.ini").string();
-    const std::string Named = "The tuning file \"" + O.TuningFile + "\"";
-    std::error_code Ec;
-    // The status only: opening a FIFO to look at it would wait for a writer.
-    const auto Status = std::filesystem::status(O.TuningFile, Ec);
-    if (Status.type() == std::filesystem::file_type::not_found)
-        throw EGlimmoraError(Named + " does not exist");
-    if (Ec)
-        throw EGlimmoraError(Named + " cannot be read: " + Ec.message());
-    if (Status.type() == std::filesystem::file_type::directory)
-        throw EGlimmoraError(Named + " is a folder");
-    if (Status.type() != std::filesystem::file_type::regular)
-        throw EGlimmoraError(Named + " is not a regular file (a FIFO, a device or a socket)");
-    std::FILE* F = std::fopen(O.TuningFile.c_str(), "rb");
-    if (F == nullptr)
-        throw EGlimmoraError(Named + " cannot be read: " + std::strerror(errno));
-    std::fclose(F);
-    return O.TuningFile;
 }
 
 // Fails before any frame is drawn when the picture could not be written,
@@ -98,25 +73,6 @@ TSceneOptions SceneOptionsOf(const TLinuxRunOptions& O)
     S.ThemeAuto = false;
     S.SoundEnabled = false;
     return S;
-}
-
-// The scene and its log over the host's backends, on the given clock.
-struct TRun {
-    TRun(TLinuxHost& Host, IMillisecondClock& Clock, std::ostream& Err)
-        : Log((std::filesystem::path(Host.ProgramDir) / "glimmora3d.log").string()),
-          Scene(TSceneServices{Clock, Host.GLContext, Host.GLLibraries, Host.Process, Host.Sound, Log,
-                               EmbeddedAssets(Host.Resources), [&Err](const std::string& M) { Err << "glimmora3d: " << M << '\n'; }, nullptr})
-    {
-        Log.SetFallback(Host.UserLogFolder, [&Err](const std::string& M) { Err << "glimmora3d: " << M << '\n'; });
-    }
-    TLogFile Log;
-    TUnderwaterScene Scene;
-};
-
-void ReportNotices(const TUnderwaterScene& Scene, std::ostream& Err)
-{
-    for (const std::string& Notice : Scene.TuningNotices())
-        Err << "glimmora3d: " << Notice << '\n';
 }
 
 std::string GLText(GLenum Name)
@@ -179,14 +135,11 @@ std::vector<uint8_t> ReadFramePixels(int Width, int Height)
 
 int RunSnapshot(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream& Out, std::ostream& Err)
 {
-    const std::string TuningFile = TuningFileFor(O, Host.ProgramDir);
+    const std::string TuningFile = RunTuningFile(O, Host.ProgramDir);
     CheckOutputFile(O.OutputFile);
     TManualClock Clock;
-    TRun R(Host, Clock, Err);
-    // The headless surface is true colour, so the desktop check passes.
-    TUnderwaterScene::CheckColorDepth(32, true);
-    R.Scene.Start(SceneOptionsOf(O), TuningFile, O.Seed.value_or(1));
-    ReportNotices(R.Scene, Err);
+    TSceneHost R(SceneHostParts(Host, Clock, Host.GLContext, Host.Sound, Err));
+    R.Start(SceneOptionsOf(O), TuningFile, O.Seed.value_or(1));
     const std::unique_ptr<IRenderWindow> Window = Host.CreateWindow(O.Width, O.Height);
     R.Scene.InitGL(Window->DC());
     R.Scene.ResetFrameState();
@@ -212,11 +165,8 @@ int RunSnapshot(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream& Out, 
 
 int RunBench(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream& Out, std::ostream& Err)
 {
-    TRun R(Host, Host.Clock, Err);
-    // The headless surface is true colour, so the desktop check passes.
-    TUnderwaterScene::CheckColorDepth(32, true);
-    R.Scene.Start(SceneOptionsOf(O), TuningFileFor(O, Host.ProgramDir), O.Seed);
-    ReportNotices(R.Scene, Err);
+    TSceneHost R(SceneHostParts(Host, Host.Clock, Host.GLContext, Host.Sound, Err));
+    R.Start(SceneOptionsOf(O), RunTuningFile(O, Host.ProgramDir), O.Seed);
     const std::unique_ptr<IRenderWindow> Window = Host.CreateWindow(O.Width, O.Height);
     R.Scene.InitGL(Window->DC());
     R.Scene.ResetFrameState();

@@ -4,7 +4,27 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <ostream>
+
+TSceneHostParts SceneHostParts(TLinuxHost& Host, IMillisecondClock& Clock, IGLContextBackend& GL, ISoundOutput& Sound,
+                               std::ostream& Err)
+{
+    return TSceneHostParts{Clock,
+                           GL,
+                           Host.GLLibraries,
+                           Host.Process,
+                           Sound,
+                           Host.Resources,
+                           (std::filesystem::path(Host.ProgramDir) / "glimmora3d.log").string(),
+                           Host.UserLogFolder,
+                           [&Err](const std::string& M) { Err << "glimmora3d: " << M << '\n'; }};
+}
+
+std::string RunTuningFile(const TLinuxRunOptions& Options, const std::string& ProgramDir)
+{
+    return CheckedTuningFile(Options.TuningFile, (std::filesystem::path(ProgramDir) / "glimmora3d.ini").string());
+}
 
 namespace {
 

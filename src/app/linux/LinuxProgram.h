@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/linux/LinuxCommandLine.h"
+#include "app/run/SceneHost.h"
 #include "platform/Clock.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/GLContext.h"
@@ -69,3 +70,12 @@ int RunOnScreen(const TLinuxRunOptions& Options, TLinuxHost& Host, std::ostream&
 
 // The frame in the current context's colour buffer, RGB, rows top-down.
 std::vector<uint8_t> ReadFramePixels(int Width, int Height);
+
+// What every run of the program gives its scene: the host's backends with
+// the given clock, context and sound, the log next to the program (or in
+// the user's folder), messages to Err as "glimmora3d: MESSAGE".
+TSceneHostParts SceneHostParts(TLinuxHost& Host, IMillisecondClock& Clock, IGLContextBackend& GL, ISoundOutput& Sound,
+                               std::ostream& Err);
+// --ini FILE, checked (CheckedTuningFile); else glimmora3d.ini next to the
+// program.
+std::string RunTuningFile(const TLinuxRunOptions& Options, const std::string& ProgramDir);

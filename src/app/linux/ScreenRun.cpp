@@ -7,7 +7,7 @@
 #include "app/run/FpsOverlay.h"
 #include "app/linux/LinuxProgram.h"
 #include "app/linux/LinuxWindowRun.h"
-#include "scene/LogFile.h"
+#include "app/run/SceneHost.h"
 #include "app/options/Options.h"
 #include "app/options/OptionsFile.h"
 #include "app/options/OptionsKey.h"
@@ -74,16 +74,6 @@ TSaverOptions LoadRunOptions(const TLinuxRunOptions& O, TScreenHost& Screen, TOp
     return Options;
 }
 
-std::string TuningFile(const TLinuxRunOptions& O, const std::string& ProgramDir)
-{
-    if (!O.TuningFile.empty()) {
-        if (!std::filesystem::exists(O.TuningFile))
-            throw EGlimmoraError("The tuning file \"" + O.TuningFile + "\" does not exist");
-        return O.TuningFile;
-    }
-    return (std::filesystem::path(ProgramDir) / "glimmora3d.ini").string();
-}
-
 } // namespace
 
 int RunOnScreen(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream&, std::ostream& Err)
@@ -119,32 +109,22 @@ int RunOnScreen(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream&, std:
     const TUnderwaterScene* Counted = nullptr;
     TFpsOverlayBackend Overlay(WindowGL, [&Counted] { return Counted ? Counted->FramesPerSecond() : 0; });
     IGLContextBackend& GL = O.ShowFps ? static_cast<IGLContextBackend&>(Overlay) : WindowGL;
-    TLogFile Log((std::filesystem::path(Host.ProgramDir) / "glimmora3d.log").string());
-    Log.SetFallback(Host.UserLogFolder, [&Err](const std::string& M) { Err << "glimmora3d: " << M << '\n'; });
-    TSceneServices Services{Host.Clock,
-                            GL,
-                            Host.GLLibraries,
-                            Host.Process,
-                            Screen.Sound,
-                            Log,
-                            EmbeddedAssets(Host.Resources),
-                            [&Err](const std::string& M) { Err << "glimmora3d: " << M << '\n'; },
-                            [&Window](const std::string& Caption) {
-                                if (Window)
-                                    Window->SetTitle(Caption);
-                            }};
-    TUnderwaterScene Scene(Services);
+    TSceneHostParts Parts = SceneHostParts(Host, Host.Clock, GL, Screen.Sound, Err);
+    Parts.SetCaption = [&Window](const std::string& Caption) {
+        if (Window)
+            Window->SetTitle(Caption);
+    };
+    TSceneHost Run(Parts);
+    TUnderwaterScene& Scene = Run.Scene;
+    TLogFile& Log = Run.Log;
     Counted = &Scene;
-    TUnderwaterScene::CheckColorDepth(32, true);
     TSceneOptions SceneOptions;
     SceneOptions.BubbleCount = Options.BubbleCount;
     SceneOptions.DollarCount = Options.DollarCount;
     SceneOptions.ThemeAuto = Options.ThemeAuto;
     SceneOptions.ThemeIndex = Options.ThemeIndex;
     SceneOptions.SoundEnabled = Options.SoundEnabled;
-    Scene.Start(SceneOptions, TuningFile(O, Host.ProgramDir), O.Seed);
-    for (const std::string& Notice : Scene.TuningNotices())
-        Err << "glimmora3d: " << Notice << '\n';
+    Run.Start(SceneOptions, RunTuningFile(O, Host.ProgramDir), O.Seed);
 
     if (Foreign) {
         Window = Screen.OpenForeignWindow(*Foreign);
