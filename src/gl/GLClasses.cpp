@@ -127,8 +127,8 @@ bool TOpenGLEngine::SetupPalette(const TPixelFormatDescription& Description)
 
 void TOpenGLEngine::MakeCurrent()
 {
-    if (Active && DC && RC)
-        FBackend.MakeCurrent(DC, RC);
+    if (Active && DC && RC && FBackend.MakeCurrent(DC, RC) && LibLoaded)
+        LoadContextEntryPoints([this](const char* Name) { return FBackend.ContextEntry(Name); });
 }
 
 void TOpenGLEngine::MakeNotCurrent()

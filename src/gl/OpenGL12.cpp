@@ -69,6 +69,17 @@ bool LoadOpenGL(ILibraryLoader& Loader, const std::string& OpenGLLibName, const 
     return true;
 }
 
+void LoadContextEntryPoints(const std::function<void*(const char*)>& Entry)
+{
+#define GLIMMORA_GL_FETCH_CONTEXT(Ret, Name, Params)                                      \
+    if (!OpenGL12::Name) {                                                                \
+        void* Address = Entry(#Name);                                                     \
+        OpenGL12::Name = reinterpret_cast<OpenGL12::PFN_##Name>(Address ? Address : Entry(#Name "ARB")); \
+    }
+    GLIMMORA_GL_MULTITEXTURE_ENTRIES(GLIMMORA_GL_FETCH_CONTEXT)
+#undef GLIMMORA_GL_FETCH_CONTEXT
+}
+
 void CloseOpenGL()
 {
     GLHandle.reset();

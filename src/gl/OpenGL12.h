@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/DynamicLibrary.h"
@@ -246,6 +247,11 @@ using OpenGL12::TGLEntryPoints;
 // and an EGlimmoraError "Load library failed: NAME is not found in
 // LIBRARY!" names the entry and the library.
 bool LoadOpenGL(ILibraryLoader& Loader, const std::string& OpenGLLibName, const std::string& GLULibName);
+// Fetches each multitexture entry point the library did not export from
+// the current context's driver (Entry: the context backend's
+// ContextEntry), by its name or with the ARB suffix; one that neither
+// gives stays null, keeping the drawing on its OpenGL 1.1 passes.
+void LoadContextEntryPoints(const std::function<void*(const char*)>& Entry);
 // Frees the OpenGL library, then the GLU library, and clears every entry
 // point. Runs again at program exit.
 void CloseOpenGL();

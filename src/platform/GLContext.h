@@ -74,4 +74,9 @@ public:
     virtual bool SwapBuffers(TGLDeviceContext DC) = 0;
     // Text of the system's last error, for failures that report it.
     virtual std::string LastErrorMessage() = 0;
+    // An entry point that the current context's driver offers but the
+    // OpenGL library does not export (on Windows, OpenGL 1.3 and extension
+    // calls come from wglGetProcAddress); null when there is none. Call it
+    // with the context current.
+    virtual void* ContextEntry(const char* /*Name*/) { return nullptr; }
 };

@@ -271,7 +271,7 @@ void TUnderwaterScene::InitGL(TGLDeviceContext DC)
     }
 
     const TGLTextureUnits Units =
-        FForceOpenGL11 || OpenGL11ForcedByEnvironment() ? TGLTextureUnits{} : QueryTextureUnits();
+        FForceOpenGL11 || FSettings.OpenGL11 != 0 || OpenGL11ForcedByEnvironment() ? TGLTextureUnits{} : QueryTextureUnits();
     FLayeredPlanes = Units.Combine;
     FShimmerInBillPass = Units.Combine && Units.Crossbar;
 }

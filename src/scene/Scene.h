@@ -149,7 +149,7 @@ public:
 
     // Keeps the drawing on the OpenGL 1.1 path (one texture unit, a pass per
     // layer) at the next InitGL, as the environment variable GLIMMORA_GL11
-    // (set, and not "0") does.
+    // (set, and not "0") and the tuning file's [System] OpenGL11=1 do.
     void ForceOpenGL11(bool Value) { FForceOpenGL11 = Value; }
     // What the bound context lets the drawing do (set by InitGL): each plane
     // with its caustic and shade layers in one pass, and the shimmer within

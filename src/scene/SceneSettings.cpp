@@ -58,6 +58,7 @@ constexpr TScrambled KeyBottomTexture{"BottomTexture"};
 constexpr TScrambled KeyWaterTexture{"WaterTexture"};
 constexpr TScrambled KeyCausticTexture{"CausticTexture"};
 constexpr TScrambled KeyPriority{"Priority"};
+constexpr TScrambled KeyOpenGL11{"OpenGL11"};
 
 using S = TSceneSettings;
 using T = TSceneTheme;
@@ -198,6 +199,7 @@ std::span<const TSceneSettingRow> SceneSettingRows()
         Row(Fishes, KeyCausticTexture, ThemeAt<thFishes, &T::CausticTextureName>("caust3.jpg")),
 
         // Applied at once by the reader; the log switch follows it, last.
+        Row(System, KeyOpenGL11, SettingAt<&S::OpenGL11>(0)),
         Row(System, KeyPriority, SettingAt<&S::ProcessPriority>(1)),
     };
     return Rows;

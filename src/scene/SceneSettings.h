@@ -41,6 +41,9 @@ struct TSceneSettings {
     TFishRanges Fish;
 
     int ProcessPriority;
+    // Not 0: one texture unit and a pass per layer, whatever the context
+    // offers (for comparison with the one-pass drawing).
+    int OpenGL11;
 
     std::string BillModelName, BubbleModelName, PlaneModelName, WaveFrameListName;
     std::string BillTextureName, ShimmerTextureName, BubbleTextureName, BubbleMaskName;

@@ -3,6 +3,7 @@
 // order ("ChoosePixelFormat", "CreateContext", "ReleaseCurrent", ...).
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,16 @@ public:
     bool ReleaseCurrent() override;
     bool SwapBuffers(TGLDeviceContext DC) override;
     std::string LastErrorMessage() override { return LastError; }
+    // What the driver offers beyond the library (by name); every name asked
+    // is logged in Asked.
+    std::map<std::string, void*> Entries;
+    std::vector<std::string> Asked;
+    void* ContextEntry(const char* Name) override
+    {
+        Asked.push_back(Name);
+        const auto It = Entries.find(Name);
+        return It == Entries.end() ? nullptr : It->second;
+    }
 
 private:
     int FContextTag = 0;

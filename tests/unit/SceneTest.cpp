@@ -574,6 +574,7 @@ TEST_F(SceneTest, AContextWithoutMultitexturingGetsExactlyTheOpenGL11Calls)
         std::string Version, Extensions;
         int Units;
         bool EntryPoints, Forced;
+        std::string Tuning = {};
     } Cases[] = {
         {"OpenGL 1.1", "1.1.0", "GL_EXT_bgra", 1, true, false},
         {"no version", "", "", 0, true, false},
@@ -581,6 +582,8 @@ TEST_F(SceneTest, AContextWithoutMultitexturingGetsExactlyTheOpenGL11Calls)
         {"4.5 without the entry points", "4.5 (Compatibility Profile) Mesa 22.3.6", All, 8, false, false},
         {"1.3 with one unit", "1.3", All, 1, true, false},
         {"4.5 switched to OpenGL 1.1", "4.5 (Compatibility Profile) Mesa 22.3.6", All, 8, true, true},
+        {"4.5 switched by the tuning file", "4.5 (Compatibility Profile) Mesa 22.3.6", All, 8, true, false,
+         "[System]\nOpenGL11=1\n"},
     };
     for (const auto& C : Cases) {
         SCOPED_TRACE(C.What);
@@ -603,7 +606,7 @@ TEST_F(SceneTest, AContextWithoutMultitexturingGetsExactlyTheOpenGL11Calls)
                 if (Scene.Built())
                     Scene.Objects().Engine->LibLoaded = false;   // keeps the recorder's table
                 Scene.ForceOpenGL11(C.Forced);
-                StartScene(Options);
+                StartScene(Options, C.Tuning);
             },
             [&] { Scene.RenderFrame(Window); });
         SetEntryPoints(Stubs);
@@ -618,6 +621,46 @@ TEST_F(SceneTest, AContextWithoutMultitexturingGetsExactlyTheOpenGL11Calls)
         for (std::size_t i = 0; i < std::min(Got.size(), Expect.size()); ++i)
             ASSERT_TRUE(SameCall(Got[i], Expect[i])) << "call " << i << ": " << Got[i] << " instead of " << Expect[i];
     }
+}
+
+// On Windows the library exports OpenGL 1.1 alone and the multitexture
+// calls come from the context's driver: fetched there, by name or with the
+// ARB suffix, they give the one-pass drawing; where the driver has none
+// either, the drawing keeps to its OpenGL 1.1 passes.
+TEST_F(SceneTest, MultitextureCallsTheLibraryLacksAreFetchedFromTheContext)
+{
+    GL.Strings[GL_VERSION] = "1.4";
+    GL.Integers[GL_MAX_TEXTURE_UNITS] = {2};
+    TGLEntryPoints Table = GetEntryPoints();
+    const TGLEntryPoints Recorded = Table;
+    Table.glActiveTexture = nullptr;
+    Table.glClientActiveTexture = nullptr;
+    for (const bool DriverHasThem : {false, true}) {
+        SCOPED_TRACE(DriverHasThem);
+        SetEntryPoints(Table);
+        Context.Entries.clear();
+        Context.Asked.clear();
+        if (DriverHasThem) {
+            Context.Entries["glActiveTextureARB"] = reinterpret_cast<void*>(Recorded.glActiveTexture);
+            Context.Entries["glClientActiveTextureARB"] = reinterpret_cast<void*>(Recorded.glClientActiveTexture);
+        }
+        if (Scene.Built())
+            Scene.Objects().Engine->LibLoaded = false;
+        StartScene();
+        EXPECT_EQ(Scene.LayeredPlanes(), DriverHasThem);
+        EXPECT_EQ(Scene.ShimmerInBillPass(), DriverHasThem);
+        EXPECT_EQ(GetEntryPoints().glActiveTexture, DriverHasThem ? Recorded.glActiveTexture : nullptr);
+        const std::vector<std::string> Names{"glActiveTexture", "glActiveTextureARB", "glClientActiveTexture",
+                                             "glClientActiveTextureARB"};
+        ASSERT_GE(Context.Asked.size(), 4u);
+        EXPECT_EQ(std::vector<std::string>(Context.Asked.begin(), Context.Asked.begin() + 4), Names);
+        if (DriverHasThem) {
+            GL.Clear();
+            Scene.RenderFrame(Window);
+            EXPECT_NE(std::count(GL.Calls.begin(), GL.Calls.end(), "glActiveTexture(GL_TEXTURE1)"), 0);
+        }
+    }
+    SetEntryPoints(Recorded);
 }
 
 // Where the context has combiners, a plane and its layers are one draw, and

@@ -18,7 +18,12 @@ check "at least the requested depth bits" test "$(value depthbits "$REPORT")" -g
 check "at least the requested colour bits" test "$(value colorbits "$REPORT")" -ge 16
 check "the drawn square reads back red" test "$(value center "$REPORT")" = "255,0,0"
 check "the cleared background reads back blue" test "$(value corner "$REPORT")" = "0,0,255"
-echo "renderer: $(value renderer "$REPORT"), generic: $(value generic "$REPORT")"
+# OpenGL32.DLL exports OpenGL 1.1 alone; the driver (Mesa here) gives the
+# multitexture calls, so the scene draws each plane with its layers in one
+# pass.
+check "the driver's multitexture calls are fetched" test "$(value multitexture "$REPORT")" = 1
+check "... with combining texture units" grep -qE '^units: [2-9][0-9]* combine crossbar' <(tr -d '\r' <"$REPORT")
+echo "renderer: $(value renderer "$REPORT"), generic: $(value generic "$REPORT"), units: $(value units "$REPORT")"
 
 MISSING=$HARNESS_TMP/missing.txt
 win_start GLProbe.exe "Z:$MISSING" NoSuchOpenGL.dll

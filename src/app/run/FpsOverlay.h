@@ -45,6 +45,7 @@ public:
     bool ReleaseCurrent() override { return FInner.ReleaseCurrent(); }
     bool SwapBuffers(TGLDeviceContext DC) override;
     std::string LastErrorMessage() override { return FInner.LastErrorMessage(); }
+    void* ContextEntry(const char* Name) override { return FInner.ContextEntry(Name); }
 
 private:
     IGLContextBackend& FInner;

@@ -14,6 +14,7 @@ namespace {
 using TWglCreateContext = HGLRC(WINAPI*)(HDC);
 using TWglDeleteContext = BOOL(WINAPI*)(HGLRC);
 using TWglMakeCurrent = BOOL(WINAPI*)(HDC, HGLRC);
+using TWglGetProcAddress = PROC(WINAPI*)(LPCSTR);
 
 HDC AsDC(TGLDeviceContext DC) { return static_cast<HDC>(DC); }
 
@@ -137,10 +138,24 @@ public:
         return Message;
     }
 
+    void* ContextEntry(const char* Name) override
+    {
+        if (!FGetProcAddress)
+            return nullptr;
+        const PROC Address = FGetProcAddress(Name);
+        // Some drivers answer an unknown name with a small number or -1
+        // instead of null.
+        const auto Value = reinterpret_cast<intptr_t>(Address);
+        if (Value == 0 || Value == 1 || Value == 2 || Value == 3 || Value == -1)
+            return nullptr;
+        return reinterpret_cast<void*>(Address);
+    }
+
 private:
     TWglCreateContext FCreateContext = SystemEntry<TWglCreateContext>(L"opengl32.dll", "wglCreateContext");
     TWglDeleteContext FDeleteContext = SystemEntry<TWglDeleteContext>(L"opengl32.dll", "wglDeleteContext");
     TWglMakeCurrent FMakeCurrent = SystemEntry<TWglMakeCurrent>(L"opengl32.dll", "wglMakeCurrent");
+    TWglGetProcAddress FGetProcAddress = SystemEntry<TWglGetProcAddress>(L"opengl32.dll", "wglGetProcAddress");
 
     static BYTE Bits(int Value) { return static_cast<BYTE>(Value < 0 ? 0 : (Value > 255 ? 255 : Value)); }
 };

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "gl/GLClasses.h"
+#include "gl/GLMultitexture.h"
 #include "platform/win32/Win32Backends.h"
 #include "platform/win32/Win32Text.h"
 
@@ -73,6 +74,12 @@ int WINAPI WinMain(HINSTANCE Instance, HINSTANCE, LPSTR, int)
             Report << "doublebuffer: " << (Engine.DoubleBuffer ? 1 : 0) << "\n";
             Report << "colorbits: " << Engine.ColorBits << "\n";
             Report << "depthbits: " << Engine.DepthBits << "\n";
+            // What the drawing can do in one pass: the multitexture calls
+            // come from the driver (wglGetProcAddress), not the library.
+            const TGLTextureUnits Units = QueryTextureUnits();
+            Report << "multitexture: " << (glActiveTexture && glClientActiveTexture ? 1 : 0) << "\n";
+            Report << "units: " << Units.Count << (Units.Combine ? " combine" : "") << (Units.Crossbar ? " crossbar" : "")
+                   << "\n";
 
             TGLViewport View;
             View.SetBounds(0, 0, Width, Height);
