@@ -297,8 +297,14 @@ void TUnderwaterScene::ResetFrameState()
     FFrameCount = 0;
     FLastFrameClock = static_cast<float>(SceneSeconds());
     FFrameTime = 0;
+    PrerollEffects();
+}
+
+void TUnderwaterScene::PrerollEffects()
+{
     PrerollBubbles();
     PrerollBills();
+    FPrerollAspect = Aspect();
 }
 
 void TUnderwaterScene::SyncBubbleCount()
@@ -367,6 +373,13 @@ void TUnderwaterScene::RenderFrame(IRenderWindow& Window)
     const int Width = Window.Width();
     const int Height = Window.Height() > 0 ? Window.Height() : 1;
     SetViewSize(Width, Height);
+    // Effects pre-run for a view of another shape (the first frame's
+    // window was not known then) run again for this one, so that they fill
+    // its width from the start.
+    if (FPrerollAspect > 0 && std::fabs(Aspect() - FPrerollAspect) > 0.01f * FPrerollAspect)
+        PrerollEffects();
+    FPrerollAspect = 0;
+    FitPlanesToView();
     const TSceneTheme& Theme = FSettings.Themes[ActiveTheme()];
 
     if (FFullScreenRunning && Window.Visible())

@@ -124,7 +124,9 @@ public:
     // ReleaseGL gives the context back (the caller then releases the DC).
     void InitGL(TGLDeviceContext DC);
     void ReleaseGL();
-    // Restarts the frame clock and counters and pre-runs the effects.
+    // Restarts the frame clock and counters and pre-runs the effects (for
+    // the last view; again at the next frame when its view has another
+    // shape).
     void ResetFrameState();
     // One frame: update, draw, swap, count.
     void RenderFrame(IRenderWindow& Window);
@@ -185,12 +187,16 @@ private:
     void SyncBillCount();
     void PrerollBubbles();
     void PrerollBills();
+    void PrerollEffects();
     void UpdateScene();
     void DrawScene(IRenderWindow& Window);
 
     // Drawing steps (SceneDraw.cpp).
     void DrawEnvironment(const TSceneTheme& Theme, const TThemeTextures& Textures, int Width, int Height);
     void DrawPlane(TGLPrimitive& Primitive, TGLTexture* Texture, float Height);
+    // How many copies of the planes each side of the model's own the view
+    // needs (wide views see past the model's ends) and how far apart.
+    void FitPlanesToView();
     void DrawCausticLayer(TGLPrimitive& Layer, TGLTexture* Texture, float Opacity, float Height);
     void DrawShadeLayer(TGLPrimitive& Layer, const TGLColor& Color, float Height);
     void DrawBackdrop(const TSceneTheme& Theme, int Width, int Height);
@@ -219,6 +225,11 @@ private:
     TSceneSettings FSettings{};
     TSceneOptions FOptions;
     int FViewWidth = 4, FViewHeight = 3;
+    // The view's aspect the effects were last pre-run for, until the first
+    // frame after (0 after it).
+    float FPrerollAspect = 0;
+    int FPlaneCopies = 0;
+    float FPlaneSpan = 0;
     bool FFullScreenRunning = false;
     float FLastFrameClock = 0;
     float FFrameTime = 0;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include "gl/FastMath.h"
 #include "gl/GLMultitexture.h"
@@ -58,10 +59,41 @@ void TUnderwaterScene::DrawPlane(TGLPrimitive& Primitive, TGLTexture* Texture, f
 {
     if (Texture)
         Texture->Bind();
-    glPushMatrix();
-    glTranslatef(0, Height, 0);
-    Primitive.Draw();
-    glPopMatrix();
+    // The model's own copy, then copies beside it toward each side: the
+    // texture repeats a whole number of times across the model, so the
+    // copies join without a seam.
+    for (int i = 0; i <= 2 * FPlaneCopies; ++i) {
+        const int Step = i == 0 ? 0 : (i % 2 == 1 ? -(i + 1) / 2 : i / 2);
+        glPushMatrix();
+        glTranslatef(static_cast<float>(Step) * FPlaneSpan, Height, 0);
+        Primitive.Draw();
+        glPopMatrix();
+    }
+}
+
+void TUnderwaterScene::FitPlanesToView()
+{
+    const TGLPrimitive& Plane = *FObjects->BottomPrimitive;
+    const int32_t N = Plane.Vertices.Count();
+    FPlaneCopies = 0;
+    if (N == 0)
+        return;
+    const TGLVector* V = Plane.Vertices.Items();
+    float MinX = V[0].X, MaxX = V[0].X, FarZ = 0;
+    for (int32_t i = 0; i < N; ++i) {
+        MinX = std::min(MinX, V[i].X);
+        MaxX = std::max(MaxX, V[i].X);
+        FarZ = std::max(FarZ, -V[i].Z);
+    }
+    FPlaneSpan = MaxX - MinX;
+    // The half width of the view where the plane ends (or where the view
+    // does), against the shorter side of the model.
+    const double Depth = std::min<double>(FarZ, FSettings.FarPlane);
+    const double Visible = std::tan(FSettings.FieldOfView * std::numbers::pi / 360.0) * Aspect() * Depth;
+    const double Half = std::min(-MinX, MaxX);
+    if (FPlaneSpan <= 0 || !(Visible > Half))
+        return;
+    FPlaneCopies = static_cast<int>(std::min(8.0, std::ceil((Visible - Half) / FPlaneSpan)));
 }
 
 void TUnderwaterScene::DrawCausticLayer(TGLPrimitive& Layer, TGLTexture* Texture, float Opacity, float Height)

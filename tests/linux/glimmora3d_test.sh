@@ -56,6 +56,30 @@ mkfifo "$TMP/fifo.png"
 check "a FIFO as the output is refused, without waiting for a reader" \
   timeout 20 bash -c "$(declare -f fails_with); PROG='$PROG'; fails_with 'it is not a regular file' --snapshot '$TMP/fifo.png' --size 64x48"
 
+# Any aspect, from a portrait monitor to three monitors side by side: the
+# sea floor and the water surface reach both edges. Where they ended, the
+# edge columns held a flat run of one colour many times longer than the
+# middle column's; with nothing but the environment drawn, the runs match.
+flat_runs() { /usr/bin/python3 -c "
+import sys
+from PIL import Image
+im = Image.open(sys.argv[1]).convert('RGB'); W, H = im.size; px = im.load()
+def longest(x):
+    best = run = 1
+    for y in range(1, H):
+        run = run + 1 if px[x, y] == px[x, y - 1] else 1
+        best = max(best, run)
+    return best
+print(longest(0), longest(W // 2), longest(W - 1))" "$1"; }
+for SIZE in 120x360 640x360 860x360 1280x360 640x180 960x160; do
+  for THEME in 0 2; do
+    "$PROG" --snapshot "$TMP/aspect.png" --size $SIZE --theme $THEME --dollars 0 --bubbles 0 --time 0 >/dev/null
+    read -r LEFT MIDDLE RIGHT < <(flat_runs "$TMP/aspect.png")
+    check "$SIZE, theme $THEME: the planes reach both edges (flat runs $LEFT $MIDDLE $RIGHT)" \
+      test "$LEFT" -le $((MIDDLE + 2)) -a "$RIGHT" -le $((MIDDLE + 2))
+  done
+done
+
 printf '[Fishes]\nFogColor=0,blue,0\n' >"$TMP/badcolour.ini"
 check "a colour that is not a number ends the run with its message" \
   fails_with "'blue' is not a valid number" --snapshot "$TMP/x.png" --ini "$TMP/badcolour.ini"

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numbers>
+
 #include "fakes/FakeClock.h"
 #include "fakes/FakeGLContext.h"
 #include "fakes/FakeLibraries.h"
@@ -621,6 +623,31 @@ TEST_F(SceneTest, AContextWithoutMultitexturingGetsExactlyTheOpenGL11Calls)
         for (std::size_t i = 0; i < std::min(Got.size(), Expect.size()); ++i)
             ASSERT_TRUE(SameCall(Got[i], Expect[i])) << "call " << i << ": " << Got[i] << " instead of " << Expect[i];
     }
+}
+
+// The effects are pre-run for the view they are first drawn in: on a view
+// six times as wide as high the bubbles and the sinking bills fill its
+// width from the first frame, not the 4:3 middle of it.
+TEST_F(SceneTest, TheFirstFrameFindsTheEffectsSpreadOverTheWholeView)
+{
+    Window.W = 1200;
+    Window.H = 200;
+    StartScene();
+    Scene.RenderFrame(Window);
+    const double TanHalf = std::tan(75.0 * std::numbers::pi / 360.0);
+    // The widest a particle sits, as a share of the view's half width at
+    // its depth.
+    const auto Widest = [&](const TParticles& E) {
+        double Most = 0;
+        for (int32_t i = 0; i < E.Count(); ++i) {
+            const TParticle& P = E.Particles[i];
+            Most = std::max(Most, std::fabs(P.Position.X) / (TanHalf * 6.0 * std::fabs(P.Position.Z)));
+        }
+        return Most;
+    };
+    // Beyond what a 4:3 view holds (4/3 of 6 is 0.22 of the half width).
+    EXPECT_GT(Widest(*Scene.Objects().BubbleEffect), 0.6);
+    EXPECT_GT(Widest(*Scene.Objects().ImmersionEffect), 0.6);
 }
 
 // On Windows the library exports OpenGL 1.1 alone and the multitexture
