@@ -28,12 +28,16 @@ add_executable(unit_tests ${UNIT_TEST_SOURCES}
   ${CMAKE_SOURCE_DIR}/tests/fakes/FakeGLContext.cpp)
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE glimmora_portable glimmora_platform GTest::gtest_main GTest::gmock)
-# The assets test reads the committed files under resources/ from disk. A
-# Windows build runs under Wine, which shows the Linux root as drive Z:.
+# The assets test reads the committed files under resources/ from disk, the
+# options test the manual page and the XScreenSaver settings under
+# packaging/. A Windows build runs under Wine, which shows the Linux root as
+# drive Z:.
 if(WIN32)
-  target_compile_definitions(unit_tests PRIVATE GLIMMORA_RESOURCES_DIR="Z:${CMAKE_SOURCE_DIR}/resources")
+  target_compile_definitions(unit_tests PRIVATE GLIMMORA_RESOURCES_DIR="Z:${CMAKE_SOURCE_DIR}/resources"
+                             GLIMMORA_PACKAGING_DIR="Z:${CMAKE_SOURCE_DIR}/packaging")
 else()
-  target_compile_definitions(unit_tests PRIVATE GLIMMORA_RESOURCES_DIR="${CMAKE_SOURCE_DIR}/resources")
+  target_compile_definitions(unit_tests PRIVATE GLIMMORA_RESOURCES_DIR="${CMAKE_SOURCE_DIR}/resources"
+                             GLIMMORA_PACKAGING_DIR="${CMAKE_SOURCE_DIR}/packaging")
 endif()
 glimmora_embed_resources(unit_tests ${GLIMMORA_FIXTURE_FILES})
 glimmora_embed_resources(unit_tests ${GLIMMORA_ASSET_FILES})

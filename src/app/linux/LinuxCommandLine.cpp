@@ -136,12 +136,14 @@ std::string LinuxUsageText()
 {
     std::string Text = "Glimmora 3D - an underwater screen saver\n"
                        "\n"
-                       "usage: glimmora3d [options]                       show the scene in a window (Escape ends it)\n"
-                       "       glimmora3d --fullscreen [options]          the saver: the whole display, any input ends it\n"
-                       "       glimmora3d --root | --window-id ID         draw into another window (XScreenSaver;\n"
-                       "                                                  also $XSCREENSAVER_WINDOW)\n"
-                       "       glimmora3d --snapshot FILE.png [options]   render one picture without a display\n"
-                       "       glimmora3d --bench [options]               measure frames per second without a display\n";
+                       "usage: glimmora3d [options]\n"
+                       "       glimmora3d --fullscreen [--mode WxHxBPP] [options]\n"
+                       "       glimmora3d --root | --window-id ID [options]\n"
+                       "       glimmora3d --snapshot FILE.png [options]\n"
+                       "       glimmora3d --bench [options]\n"
+                       "\n"
+                       "Without --fullscreen, --root, --window-id, --snapshot or --bench it shows\n"
+                       "the scene in a window of its own; Escape ends it.\n";
     std::size_t Column = 0;
     for (const TCommandLineRow& Row : CommandLineRows())
         Column = std::max(Column, Spelling(Row).size());

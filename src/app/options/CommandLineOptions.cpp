@@ -75,7 +75,7 @@ const std::array<TCommandLineRow, 21>& Rows()
         {cfDelay, "--delay", "", true, "MICROSECONDS", fsInteger, 0, 10000000, {}, fdValue, "0",
          "pause this long after every frame", fgPace},
         {cfMaxFps, "--max-fps", "", false, "N", fsInteger, 0, 1000, {}, fdDescribed, "the display's refresh, else 60",
-         "at most N frames a second (0: as fast as possible)", fgPace},
+         "at most N frames a second; 0: as fast as possible", fgPace},
 
         {cfSize, "--size", "", false, "WxH", fsSize, 1, 8192, {}, fdValue, "800x600",
          "size of the window or the picture in pixels", fgPictures},
