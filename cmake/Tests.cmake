@@ -99,10 +99,9 @@ else()
   # prints what the window reports. It carries the product's manifest
   # (common controls 6, per-monitor DPI awareness).
   set(DEMO_RC ${CMAKE_BINARY_DIR}/resources/SettingsWindowDemo.rc)
-  file(WRITE ${DEMO_RC} "1 24 \"${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3D.manifest\"\n")
+  file(WRITE ${DEMO_RC} "1 24 \"${GLIMMORA_MANIFEST_FILE}\"\n")
   add_executable(SettingsWindowDemo ${CMAKE_SOURCE_DIR}/tests/win/programs/SettingsWindowDemo.cpp ${DEMO_RC})
-  set_property(SOURCE ${DEMO_RC} APPEND PROPERTY OBJECT_DEPENDS
-               ${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3D.manifest)
+  set_property(SOURCE ${DEMO_RC} APPEND PROPERTY OBJECT_DEPENDS ${GLIMMORA_MANIFEST_FILE})
   target_compile_options(SettingsWindowDemo PRIVATE -municode)
   target_link_options(SettingsWindowDemo PRIVATE -municode)
   target_link_libraries(SettingsWindowDemo PRIVATE glimmora_portable glimmora_platform)

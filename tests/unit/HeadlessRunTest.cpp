@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 
+#include "app/Version.h"
 #include "app/linux/LinuxProgram.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeGLContext.h"
@@ -250,7 +251,7 @@ TEST_F(HeadlessRunTest, LongWorkShowsItsProgressOnlyOnATerminal)
 TEST_F(HeadlessRunTest, HelpAndVersionNeedNoBackend)
 {
     EXPECT_EQ(Run({"--version"}), 0);
-    EXPECT_EQ(Out.str(), "Glimmora 3D 1.7 (Tarnwick Software)\n");
+    EXPECT_EQ(Out.str(), std::string("Glimmora 3D ") + GlimmoraVersionText + " (Tarnwick Software)\n");
     Out.str("");
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_EQ(Out.str(), LinuxUsageText());

@@ -6,13 +6,15 @@
 #include <cstring>
 #include <ostream>
 
+#include "app/Version.h"
+
 namespace {
 
 int RunKind(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream& Out, std::ostream& Err)
 {
     switch (O.Kind) {
     case lkVersion:
-        Out << "Glimmora 3D 1.7 (Tarnwick Software)\n";
+        Out << "Glimmora 3D " << GlimmoraVersionText << " (Tarnwick Software)\n";
         return 0;
     case lkSnapshot:
         return RunSnapshot(O, Host, Out, Err);
