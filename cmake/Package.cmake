@@ -20,12 +20,15 @@ set(GLIMMORA_XSCREENSAVER_CONFIG_DIR /usr/share/xscreensaver/config CACHE PATH
 
 set(PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 
-# Manual pages are installed compressed, without a time stamp.
+# The manual page carries the project's version; manual pages are installed
+# compressed, without a time stamp.
+set(MANPAGE_TEXT ${CMAKE_BINARY_DIR}/packaging/glimmora3d.6)
+configure_file(${PACKAGING}/glimmora3d.6.in ${MANPAGE_TEXT} @ONLY)
 set(MANPAGE ${CMAKE_BINARY_DIR}/packaging/glimmora3d.6.gz)
 add_custom_command(OUTPUT ${MANPAGE}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
-  COMMAND gzip -9 -n -c ${PACKAGING}/glimmora3d.6 > ${MANPAGE}
-  DEPENDS ${PACKAGING}/glimmora3d.6 VERBATIM)
+  COMMAND gzip -9 -n -c ${MANPAGE_TEXT} > ${MANPAGE}
+  DEPENDS ${MANPAGE_TEXT} VERBATIM)
 add_custom_target(glimmora3d_manpage ALL DEPENDS ${MANPAGE})
 
 install(TARGETS glimmora3d RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -64,7 +67,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS xscreensaver)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)   # Depends from the libraries linked
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # glimmora3d_1.7_amd64.deb
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # glimmora3d_VERSION_ARCH.deb
 # Installed under DESTDIR with the real prefix, so that the absolute
 # XScreenSaver folders and the hack's link come out right in the package.
 set(CPACK_SET_DESTDIR ON)

@@ -31,12 +31,16 @@ target_link_libraries(unit_tests PRIVATE glimmora_portable glimmora_platform GTe
 # GoogleTest's headers cost every test file seconds to parse: they are
 # parsed once per test program instead.
 target_precompile_headers(unit_tests PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
-# The assets test reads the committed files under resources/ from disk. A
-# Windows build runs under Wine, which shows the Linux root as drive Z:.
+# The assets test reads the committed files under resources/ from disk, the
+# options test the manual page and the XScreenSaver settings under
+# packaging/. A Windows build runs under Wine, which shows the Linux root as
+# drive Z:.
 if(WIN32)
-  target_compile_definitions(unit_tests PRIVATE GLIMMORA_RESOURCES_DIR="Z:${CMAKE_SOURCE_DIR}/resources")
+  target_compile_definitions(unit_tests PRIVATE GLIMMORA_RESOURCES_DIR="Z:${CMAKE_SOURCE_DIR}/resources"
+                             GLIMMORA_PACKAGING_DIR="Z:${CMAKE_SOURCE_DIR}/packaging")
 else()
-  target_compile_definitions(unit_tests PRIVATE GLIMMORA_RESOURCES_DIR="${CMAKE_SOURCE_DIR}/resources")
+  target_compile_definitions(unit_tests PRIVATE GLIMMORA_RESOURCES_DIR="${CMAKE_SOURCE_DIR}/resources"
+                             GLIMMORA_PACKAGING_DIR="${CMAKE_SOURCE_DIR}/packaging")
 endif()
 glimmora_embed_resources(unit_tests ${GLIMMORA_FIXTURE_FILES})
 glimmora_embed_resources(unit_tests ${GLIMMORA_ASSET_FILES})
@@ -99,10 +103,9 @@ else()
   # prints what the window reports. It carries the product's manifest
   # (common controls 6, per-monitor DPI awareness).
   set(DEMO_RC ${CMAKE_BINARY_DIR}/resources/SettingsWindowDemo.rc)
-  file(WRITE ${DEMO_RC} "1 24 \"${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3D.manifest\"\n")
+  file(WRITE ${DEMO_RC} "1 24 \"${GLIMMORA_MANIFEST_FILE}\"\n")
   add_executable(SettingsWindowDemo ${CMAKE_SOURCE_DIR}/tests/win/programs/SettingsWindowDemo.cpp ${DEMO_RC})
-  set_property(SOURCE ${DEMO_RC} APPEND PROPERTY OBJECT_DEPENDS
-               ${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3D.manifest)
+  set_property(SOURCE ${DEMO_RC} APPEND PROPERTY OBJECT_DEPENDS ${GLIMMORA_MANIFEST_FILE})
   target_compile_options(SettingsWindowDemo PRIVATE -municode)
   target_link_options(SettingsWindowDemo PRIVATE -municode)
   target_link_libraries(SettingsWindowDemo PRIVATE glimmora_portable glimmora_platform)

@@ -5,7 +5,9 @@
 #   Resources: every asset under resources/ (glimmora_embed_resources'
 #   script) and the program's own script src/programs/win32/Glimmora3D.rc.in
 #   (icon, manifest, string 1 = the name in the system's saver list,
-#   version). The two scripts are compiled apart and linked together.
+#   version). The version is the project's; the script and the manifest
+#   (Glimmora3D.manifest.in) are configured with it. The two scripts are
+#   compiled apart and linked together.
 #   Needs cmake/EmbeddedResources.cmake (glimmora_embed_resources) first.
 #   Does nothing on other systems.
 
@@ -15,12 +17,19 @@ endif()
 
 set(GLIMMORA_PRODUCT_NAME "Glimmora 3D")
 set(GLIMMORA_COMPANY "Tarnwick Software")
-set(GLIMMORA_VERSION_MAJOR 1)
-set(GLIMMORA_VERSION_MINOR 7)
+# The project's version (CMakeLists.txt), with a patch number of 0 when it
+# has none.
+set(GLIMMORA_VERSION_MAJOR ${PROJECT_VERSION_MAJOR})
+set(GLIMMORA_VERSION_MINOR ${PROJECT_VERSION_MINOR})
 set(GLIMMORA_VERSION_PATCH 0)
+if(NOT "${PROJECT_VERSION_PATCH}" STREQUAL "")
+  set(GLIMMORA_VERSION_PATCH ${PROJECT_VERSION_PATCH})
+endif()
 set(GLIMMORA_VERSION "${GLIMMORA_VERSION_MAJOR}.${GLIMMORA_VERSION_MINOR}.${GLIMMORA_VERSION_PATCH}")
 set(GLIMMORA_ICON_FILE ${CMAKE_SOURCE_DIR}/resources/program/Glimmora3D.ico)
-set(GLIMMORA_MANIFEST_FILE ${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3D.manifest)
+# The manifest names the version too.
+set(GLIMMORA_MANIFEST_FILE ${CMAKE_BINARY_DIR}/resources/Glimmora3D.manifest)
+configure_file(${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3D.manifest.in ${GLIMMORA_MANIFEST_FILE} @ONLY)
 
 set(GLIMMORA_PROGRAM_RC ${CMAKE_BINARY_DIR}/resources/Glimmora3D.program.rc)
 configure_file(${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3D.rc.in ${GLIMMORA_PROGRAM_RC} @ONLY)

@@ -98,7 +98,7 @@ public:
 struct TAboutBoxContent {
     std::string Caption;        // "About Glimmora 3D Screen Saver"
     std::string ProductName;    // "Glimmora 3D Screen Saver"
-    std::string Version;        // "Version 1.7"
+    std::string Version;        // "Version " and MAJOR.MINOR
     std::string Notice;         // the maker's notice
     std::string Comments;       // the OpenGL summary of the running context
     std::string Warning;        // the legal warning (two paragraphs, CR LF between)

@@ -15,10 +15,11 @@ public:
     int Frames = 0;   // counted by the test's RenderFrame
     std::string Title;
     int W = 320, H = 240;
+    TGLDeviceContext Device = nullptr;   // what DC() hands out
 
     int Width() const override { return W; }
     int Height() const override { return H; }
-    TGLDeviceContext DC() const override { return nullptr; }
+    TGLDeviceContext DC() const override { return Device; }
     bool PollEvent(TWindowEvent& Event) override
     {
         if (Frames != FPolledFrame) {

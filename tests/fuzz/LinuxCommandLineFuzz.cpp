@@ -28,11 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     } catch (const EGlimmoraError&) {
         return 0;
     }
-    const bool Sound = O.Theme >= 0 && O.Theme <= 2 && O.Width >= 1 && O.Width <= 8192 && O.Height >= 1 &&
+    const int Theme = O.ThemeIndexOrDefault(), Dollars = O.DollarCountOrDefault(), Bubbles = O.BubbleCountOrDefault();
+    const bool Sound = Theme >= 0 && Theme <= 2 && O.Width >= 1 && O.Width <= 8192 && O.Height >= 1 &&
                        O.Height <= 8192 && std::isfinite(O.SceneTime) && O.SceneTime >= 0 &&
-                       O.SceneTime <= 86400 && O.DollarCount >= 0 && O.DollarCount <= 100 && O.BubbleCount >= 0 &&
-                       O.BubbleCount <= 100 && O.Frames >= 1 && O.Frames <= 1000000 &&
-                       (O.Kind != lkSnapshot || !O.OutputFile.empty());
+                       O.SceneTime <= 86400 && Dollars >= 0 && Dollars <= 100 && Bubbles >= 0 && Bubbles <= 100 &&
+                       O.Frames >= 1 && O.Frames <= 1000000 && (O.Kind != lkSnapshot || !O.OutputFile.empty());
     if (!Sound)
         std::abort();
     return 0;

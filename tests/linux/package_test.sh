@@ -65,6 +65,7 @@ PYEOF
 gzip -dc "$R/usr/share/man/man6/glimmora3d.6.gz" >"$TMP/glimmora3d.6"
 check "the manual page formats without warnings" bash -c "groff -man -ww -z '$TMP/glimmora3d.6' 2>&1 | tee /dev/stderr | wc -c | grep -qx 0"
 groff -man -Tascii -P-cbou "$TMP/glimmora3d.6" >"$TMP/glimmora3d.txt" 2>/dev/null
+check "the manual page names the program's version" grep -qx ".TH GLIMMORA3D 6 \"2026\" \"Glimmora 3D $VERSION\" \"Screen savers\"" "$TMP/glimmora3d.6"
 documented() {
   local O
   for O in $(grep -oE '"--[a-z-]+' "$1" | tr -d '"' | sort -u); do

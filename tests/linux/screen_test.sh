@@ -286,6 +286,13 @@ group_options() {
   check "Auto over three runs rotates back to the first theme" test "$(theme_of)" = "-1"
   short_run --theme 2
   check "a theme on the command line holds for one run only" test "$(theme_of)" = "-1"
+  # Auto picked in xscreensaver-settings: the hack gets --theme auto.
+  printf '[Glimmora 3D]\nTheme=1\nSound=0\n' >"$OPTIONS"
+  short_run --theme auto
+  check "--theme auto: the run after a fixed theme stores the next one as Auto" test "$(theme_of)" = "-3"
+  short_run --theme auto
+  check "--theme auto again: the theme after that" test "$(theme_of)" = "-1"
+  check "--theme auto: no message" test ! -s "$TMP/run.out"
 
   cp "$OPTIONS" "$TMP/good.ini"
   for I in $(seq 20); do

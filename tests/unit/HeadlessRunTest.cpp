@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <sstream>
 
+#include "app/Version.h"
 #include "app/linux/LinuxProgram.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeGLContext.h"
@@ -145,7 +147,7 @@ TEST_F(HeadlessRunTest, ErrorsEndTheRunWithTheirMessageAndNothingIsWritten)
     EXPECT_TRUE(WindowSizes.empty());
     Err.str("");
     EXPECT_EQ(Run({"--theme", "9"}), 1);
-    EXPECT_EQ(Err.str(), "glimmora3d: Bad value \"9\" for --theme (expected 0 to 2)\n");
+    EXPECT_EQ(Err.str(), "glimmora3d: Bad value \"9\" for --theme (expected 0 to 2 or auto)\n");
 }
 
 TEST_F(HeadlessRunTest, APictureThatCannotBeWrittenEndsTheRunWithTheWritersReason)
@@ -249,7 +251,7 @@ TEST_F(HeadlessRunTest, LongWorkShowsItsProgressOnlyOnATerminal)
 TEST_F(HeadlessRunTest, HelpAndVersionNeedNoBackend)
 {
     EXPECT_EQ(Run({"--version"}), 0);
-    EXPECT_EQ(Out.str(), "Glimmora 3D 1.7 (Tarnwick Software)\n");
+    EXPECT_EQ(Out.str(), std::string("Glimmora 3D ") + GlimmoraVersionText + " (Tarnwick Software)\n");
     Out.str("");
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_EQ(Out.str(), LinuxUsageText());
@@ -259,6 +261,36 @@ TEST_F(HeadlessRunTest, HelpAndVersionNeedNoBackend)
     EXPECT_NE(Err.str().find("glimmora3d: This program cannot open a window"), std::string::npos);
     EXPECT_TRUE(Context.Log.empty());
     EXPECT_TRUE(Libraries.Loaded.empty());
+}
+
+// The help names every way out of the program, says where the theme and the
+// counts come from when they are not given, and the limits of the counts.
+TEST_F(HeadlessRunTest, TheHelpListsHelpAndVersionAndWhereDefaultsComeFrom)
+{
+    ASSERT_EQ(Run({"--help"}), 0);
+    std::istringstream Text(Out.str());
+    // Each flag's entry by the flag that starts it, its wrapped lines joined.
+    std::map<std::string, std::string> Lines;
+    std::string Flag;
+    for (std::string Line; std::getline(Text, Line);) {
+        if (Line.rfind("  --", 0) == 0) {
+            Flag = Line.substr(2, Line.find(' ', 2) - 2);
+            Lines[Flag] = Line;
+        } else if (!Flag.empty() && Line.rfind("    ", 0) == 0) {
+            Lines[Flag] += " " + Line.substr(Line.find_first_not_of(' '));
+        } else {
+            Flag.clear();
+        }
+    }
+    EXPECT_NE(Lines["--help"].find("show the options and exit"), std::string::npos) << Out.str();
+    EXPECT_NE(Lines["--version"].find("show the version and exit"), std::string::npos) << Out.str();
+    EXPECT_EQ(Lines["--theme"].find("default 0"), std::string::npos) << Lines["--theme"];
+    EXPECT_NE(Lines["--theme"].find("(default: as in the options file, else 0)"), std::string::npos)
+        << Lines["--theme"];
+    EXPECT_NE(Lines["--dollars"].find("0 to 100 (default: as in the options file, else 60)"), std::string::npos)
+        << Lines["--dollars"];
+    EXPECT_NE(Lines["--bubbles"].find("0 to 100 (default: as in the options file, else 100)"), std::string::npos)
+        << Lines["--bubbles"];
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/linux/LinuxCommandLine.h"
+#include "app/options/Options.h"
 #include "gl/Errors.h"
 
 TEST(LinuxCommandLine, SnapshotWithEveryOption)
@@ -10,12 +11,16 @@ TEST(LinuxCommandLine, SnapshotWithEveryOption)
                                             "--ini", "t.ini"});
     EXPECT_EQ(O.Kind, lkSnapshot);
     EXPECT_EQ(O.OutputFile, "out/a.png");
-    EXPECT_EQ(O.Theme, 2);
+    ASSERT_TRUE(O.Theme.has_value());
+    EXPECT_FALSE(O.Theme->Auto);
+    EXPECT_EQ(O.Theme->Index, 2);
+    EXPECT_EQ(O.ThemeIndexOrDefault(), 2);
     EXPECT_EQ(O.Width, 640);
     EXPECT_EQ(O.Height, 480);
     EXPECT_EQ(O.SceneTime, 12.5);
     EXPECT_EQ(O.DollarCount, 0);
     EXPECT_EQ(O.BubbleCount, 7);
+    EXPECT_EQ(O.DollarCountOrDefault(), 0);
     EXPECT_EQ(O.Seed, 4294967295u);
     EXPECT_EQ(O.TuningFile, "t.ini");
 }
@@ -29,14 +34,30 @@ TEST(LinuxCommandLine, DefaultsAndOtherKinds)
     EXPECT_EQ(B.Kind, lkBench);
     EXPECT_EQ(B.Frames, 50);
     EXPECT_FALSE(B.Seed.has_value());
+    // The table's defaults; the counts and the theme of the saver's options.
     EXPECT_EQ(B.Width, 800);
+    EXPECT_EQ(B.Height, 600);
+    EXPECT_EQ(B.SceneTime, 5.0);
+    EXPECT_EQ(ParseLinuxCommandLine({}).Frames, 300);
+    EXPECT_EQ(B.DelayMicroseconds, 0);
+    EXPECT_EQ(B.DollarCountOrDefault(), OptionRow(orDollarCount).DefaultValue);
+    EXPECT_EQ(B.BubbleCountOrDefault(), OptionRow(orBubbleCount).DefaultValue);
+    EXPECT_EQ(B.ThemeIndexOrDefault(), 0);
+    EXPECT_EQ(ParseLinuxCommandLine({"--theme", "auto"}).ThemeIndexOrDefault(), 0);
+    EXPECT_EQ(ParseLinuxCommandLine({"-h"}).Kind, lkHelp);
+    EXPECT_EQ(ParseLinuxCommandLine({"--theme", "1", "--version", "--bogus"}).Kind, lkVersion);
 }
 
 TEST(LinuxCommandLine, BadArgumentsAreNamed)
 {
     const std::pair<std::vector<std::string>, std::string> Cases[] = {
-        {{"--theme", "3"}, "Bad value \"3\" for --theme (expected 0 to 2)"},
-        {{"--theme", "1x"}, "Bad value \"1x\" for --theme (expected 0 to 2)"},
+        {{"--theme", "3"}, "Bad value \"3\" for --theme (expected 0 to 2 or auto)"},
+        {{"--theme", "1x"}, "Bad value \"1x\" for --theme (expected 0 to 2 or auto)"},
+        {{"--theme"}, "Missing value after --theme"},
+        {{"-theme", ""}, "Bad value \"\" for --theme (expected 0 to 2 or auto)"},
+        {{"--bubbles", "101"}, "Bad value \"101\" for --bubbles (expected 0 to 100)"},
+        {{"--frames", "0"}, "Bad value \"0\" for --frames (expected 1 to 1000000)"},
+        {{"--size", "640x480x3"}, "Bad value \"480x3\" for --size (expected 1 to 8192)"},
         {{"--size", "640"}, "Bad value \"640\" for --size (expected WIDTHxHEIGHT)"},
         {{"--size", "0x10"}, "Bad value \"0\" for --size (expected 1 to 8192)"},
         {{"--dollars", "-1"}, "Bad value \"-1\" for --dollars (expected 0 to 100)"},
@@ -75,13 +96,14 @@ TEST(LinuxCommandLine, ScreenOptionsInBothSpellings)
     EXPECT_EQ(F.ModeHeight, 768);
     EXPECT_EQ(F.ModeBitsPerPixel, 16);
     EXPECT_EQ(F.MaxFps, 30);
-    EXPECT_TRUE(F.ThemeGiven && F.ThemeAuto);
+    ASSERT_TRUE(F.Theme.has_value());
+    EXPECT_TRUE(F.Theme->Auto);
     EXPECT_EQ(F.Sound, false);
-    EXPECT_TRUE(F.DollarsGiven);
-    EXPECT_FALSE(F.BubblesGiven);
+    EXPECT_EQ(F.DollarCount, 5);
+    EXPECT_FALSE(F.BubbleCount.has_value());
     // Flags not given leave the options file in charge.
     const TLinuxRunOptions D = ParseLinuxCommandLine({});
-    EXPECT_FALSE(D.ThemeGiven || D.DollarsGiven || D.BubblesGiven || D.Sound.has_value() || D.MaxFps.has_value());
+    EXPECT_FALSE(D.Theme || D.DollarCount || D.BubbleCount || D.Sound || D.MaxFps);
 }
 
 TEST(LinuxCommandLine, BadScreenArgumentsAreNamed)
@@ -93,7 +115,9 @@ TEST(LinuxCommandLine, BadScreenArgumentsAreNamed)
         {{"--window-id", "0x1ffffffff"}, "Bad value \"0x1ffffffff\" for --window-id (expected a window id)"},
         {{"--mode", "1024x768"}, "Bad value \"1024x768\" for --mode (expected WIDTHxHEIGHTxBITS)"},
         {{"-delay", "-1"}, "Bad value \"-1\" for --delay (expected 0 to 10000000)"},
-        {{"--theme", "Auto"}, "Bad value \"Auto\" for --theme (expected 0 to 2)"},
+        {{"--theme", "Auto"}, "Bad value \"Auto\" for --theme (expected 0 to 2 or auto)"},
+        {{"--mode", "1024x768x4"}, "Bad value \"4\" for --mode (expected 8 to 32)"},
+        {{"--max-fps", "1001"}, "Bad value \"1001\" for --max-fps (expected 0 to 1000)"},
     };
     for (const auto& [Args, Message] : Cases) {
         try {

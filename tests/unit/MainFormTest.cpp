@@ -59,7 +59,7 @@ public:
     std::vector<TLines> NotesWrittenAfter;
     void WriteStartNotes() override { NotesWrittenAfter.push_back(L); }
     std::string Title() const override { return "Glimmora 3D"; }
-    std::string VersionText() const override { return "1.7"; }
+    std::string VersionText() const override { return "2.13"; }
     TWindowHandle DialogOwner() const override { return Owner; }
     void SaveOptions() override { L.push_back("frame.SaveOptions"); }
     void SetScreenSaverRunning(bool Running) override
@@ -619,7 +619,7 @@ TEST_F(MainFormDialogTest, TheAboutBoxShowsVersionContextPictureAndTheMakersPage
     const TAboutBoxContent& A = Settings.AboutBoxes[0];
     EXPECT_EQ(A.Caption, "About Glimmora 3D Screen Saver");
     EXPECT_EQ(A.ProductName, "Glimmora 3D Screen Saver");
-    EXPECT_EQ(A.Version, "Version 1.7");
+    EXPECT_EQ(A.Version, "Version 2.13");
     EXPECT_EQ(A.Comments, "Vendor:  V\r\nVideo:  R\r\nOpenGL:  1.2");
     EXPECT_EQ(A.LinkUrl, "https://tarnwick.invalid/glimmora3d/");
     EXPECT_NE(A.Notice.find("Tarnwick Software"), std::string::npos);

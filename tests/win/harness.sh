@@ -34,6 +34,7 @@
 #   pixel FILE X Y               "R,G,B" of a pixel of a screenshot
 #   send_keys KEY...             xdotool key names (e.g. q Escape Return)
 #   move_mouse X Y               move the pointer
+#   HARNESS_VERSION              the project's version, MAJOR.MINOR
 #   reg_query KEY VALUE          print the data of a registry value
 #   reg_set KEY VALUE TYPE DATA  write a registry value (TYPE: REG_DWORD, ...)
 #   wait_exit [SECS]             wait for the program, set EXIT_CODE
@@ -56,6 +57,8 @@
 set -uo pipefail
 HARNESS_SOURCE=${GLIMMORA_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 HARNESS_BUILD=${GLIMMORA_BUILD:-$HARNESS_SOURCE/build/win64}
+# The project's version, MAJOR.MINOR, as CMakeLists.txt names it.
+HARNESS_VERSION=$(sed -nE 's/^project\(Glimmora3D VERSION ([0-9]+\.[0-9]+).*/\1/p' "$HARNESS_SOURCE/CMakeLists.txt")
 # A 64-bit build runs on 64-bit Windows; a 32-bit one by default as 64-bit
 # Windows runs it (WoW64).
 if [ -z "${GLIMMORA_WINDOWS:-}" ]; then

@@ -52,6 +52,8 @@ def main():
             text = readme.decode("ascii", errors="replace")
             if readme.count(b"\n") == 0 or readme.count(b"\n") != readme.count(b"\r\n"):
                 errors.append("README.txt lines do not all end in CR LF")
+            if "@VERSION@" in text:
+                errors.append("README.txt still has @VERSION@ where the version goes")
             for phrase in ("Install", "System32", "Removing", "Glimmora3D.exe", "Run As EXE"):
                 if phrase not in text:
                     errors.append(f"README.txt does not mention {phrase!r}")

@@ -24,7 +24,7 @@ check "the .exe twin has the same bytes" cmp -s "$SCR" "$HARNESS_BUILD/Glimmora3
 check "a GUI program" has "(Windows GUI)" "$TMP/headers.txt"
 check "that needs no MinGW DLL" lacks "DLL Name: (libgcc|libstdc|libwinpthread|libjpeg)" "$TMP/headers.txt"
 check "string 1 is the name in the saver list" has '1, "Glimmora 3D"' "$TMP/res.rc"
-check "version 1.7.0" has 'FILEVERSION 1, 7, 0, 0' "$TMP/res.rc"
+check "version $HARNESS_VERSION.0" has "FILEVERSION ${HARNESS_VERSION%.*}, ${HARNESS_VERSION#*.}, 0, 0" "$TMP/res.rc"
 check "by Tarnwick Software" has 'VALUE "CompanyName", "Tarnwick Software"' "$TMP/res.rc"
 check "product Glimmora 3D" has 'VALUE "ProductName", "Glimmora 3D"' "$TMP/res.rc"
 check "described as Glimmora 3D" has 'VALUE "FileDescription", "Glimmora 3D"' "$TMP/res.rc"

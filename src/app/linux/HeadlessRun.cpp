@@ -67,9 +67,9 @@ void CheckOutputFile(const std::string& FileName)
 TSceneOptions SceneOptionsOf(const TLinuxRunOptions& O)
 {
     TSceneOptions S;
-    S.BubbleCount = O.BubbleCount;
-    S.DollarCount = O.DollarCount;
-    S.ThemeIndex = O.Theme;
+    S.BubbleCount = O.BubbleCountOrDefault();
+    S.DollarCount = O.DollarCountOrDefault();
+    S.ThemeIndex = O.ThemeIndexOrDefault();
     S.ThemeAuto = false;
     S.SoundEnabled = false;
     return S;
@@ -159,7 +159,7 @@ int RunSnapshot(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream& Out, 
     if (const std::string Error = Host.Pictures.WriteRGB(O.OutputFile, O.Width, O.Height, Pixels); !Error.empty())
         throw EGlimmoraError(Error);
     Out << Format("wrote %s (%dx%d, theme %d, %.2f s of scene time)\n", O.OutputFile.c_str(), O.Width, O.Height,
-                  O.Theme, O.SceneTime);
+                  O.ThemeIndexOrDefault(), O.SceneTime);
     return 0;
 }
 
@@ -189,8 +189,8 @@ int RunBench(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream& Out, std
     }
     R.Scene.ReleaseGL();
     const double Frames = O.Frames;
-    Out << Format("size           %dx%d, theme %d, %d bills, %d bubbles, %d frames\n", O.Width, O.Height, O.Theme,
-                  O.DollarCount, O.BubbleCount, O.Frames)
+    Out << Format("size           %dx%d, theme %d, %d bills, %d bubbles, %d frames\n", O.Width, O.Height,
+                  O.ThemeIndexOrDefault(), O.DollarCountOrDefault(), O.BubbleCountOrDefault(), O.Frames)
         << "renderer       " << Renderer << '\n'
         << Format("frames/second  %.1f\n", 1000.0 * Frames / Ms(Total))
         << Format("ms/frame       %.3f (update %.3f, draw %.3f)\n", Ms(Total) / Frames, Ms(Update) / Frames,

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <ostream>
 
+#include "app/Version.h"
+
 TSceneHostParts SceneHostParts(TLinuxHost& Host, IMillisecondClock& Clock, IGLContextBackend& GL, ISoundOutput& Sound,
                                std::ostream& Err)
 {
@@ -32,7 +34,7 @@ int RunKind(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream& Out, std:
 {
     switch (O.Kind) {
     case lkVersion:
-        Out << "Glimmora 3D 1.7 (Tarnwick Software)\n";
+        Out << "Glimmora 3D " << GlimmoraVersionText << " (Tarnwick Software)\n";
         return 0;
     case lkSnapshot:
         return RunSnapshot(O, Host, Out, Err);

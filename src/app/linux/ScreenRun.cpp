@@ -60,15 +60,16 @@ TSaverOptions LoadRunOptions(const TLinuxRunOptions& O, TScreenHost& Screen, TOp
         SetDefaultOptions(Options, Desktop);
     }
     Key.CloseRegistry();
-    if (O.ThemeGiven) {
-        Options.ThemeAuto = O.ThemeAuto;
-        if (!O.ThemeAuto)
-            Options.ThemeIndex = O.Theme;
+    if (O.Theme) {
+        // "auto" goes on from the stored theme, as the file's Auto does.
+        Options.ThemeAuto = O.Theme->Auto;
+        if (!O.Theme->Auto)
+            Options.ThemeIndex = O.Theme->Index;
     }
-    if (O.DollarsGiven)
-        Options.DollarCount = O.DollarCount;
-    if (O.BubblesGiven)
-        Options.BubbleCount = O.BubbleCount;
+    if (O.DollarCount)
+        Options.DollarCount = *O.DollarCount;
+    if (O.BubbleCount)
+        Options.BubbleCount = *O.BubbleCount;
     if (O.Sound)
         Options.SoundEnabled = *O.Sound;
     return Options;
@@ -170,9 +171,10 @@ int RunOnScreen(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream&, std:
     Scene.ReleaseGL();
     Window.reset();
 
-    // The next run shows the next theme; a theme given on the command line
-    // holds for this run only and stores nothing.
-    if (Scene.Options().ThemeAuto && !O.ThemeGiven && !Screen.OptionsFile.empty()) {
+    // The next run shows the next theme, whether Auto came from the file or
+    // from --theme auto; a fixed theme on the command line holds for this
+    // run only and stores nothing.
+    if (Scene.Options().ThemeAuto && !Screen.OptionsFile.empty()) {
         Options.ThemeAuto = true;
         Options.ThemeIndex = Scene.Options().ThemeIndex;
         try {

@@ -24,9 +24,9 @@ const std::array<TOptionRow, 9>& Rows()
     using O = TSaverOptions;
     static const std::array<TOptionRow, 9> Table{{
         {orBubbleCount, NameBubbles.Scrambled(),
-         [](const O& S) { return S.BubbleCount; }, [](O& S, int32_t V) { S.BubbleCount = V; }, odValue, 100},
+         [](const O& S) { return S.BubbleCount; }, [](O& S, int32_t V) { S.BubbleCount = V; }, odValue, DefaultBubbleCount},
         {orDollarCount, NameDollars.Scrambled(),
-         [](const O& S) { return S.DollarCount; }, [](O& S, int32_t V) { S.DollarCount = V; }, odValue, 60},
+         [](const O& S) { return S.DollarCount; }, [](O& S, int32_t V) { S.DollarCount = V; }, odValue, DefaultDollarCount},
         {orTheme, NameTheme.Scrambled(),
          [](const O& S) { return EncodeTheme(S.ThemeAuto, S.ThemeIndex); },
          [](O& S, int32_t V) { DecodeTheme(V, S.ThemeAuto, S.ThemeIndex); }, odValue, 0},

@@ -20,9 +20,13 @@ struct TOptionsMode {
     bool operator==(const TOptionsMode&) const = default;
 };
 
+// The counts a saver starts with; the options table's defaults.
+inline constexpr int32_t DefaultBubbleCount = 100;
+inline constexpr int32_t DefaultDollarCount = 60;
+
 struct TSaverOptions {
-    int32_t BubbleCount = 100;
-    int32_t DollarCount = 60;
+    int32_t BubbleCount = DefaultBubbleCount;
+    int32_t DollarCount = DefaultDollarCount;
     bool ThemeAuto = false;
     int32_t ThemeIndex = 0;      // 0 Immersion, 1 Fountain, 2 Fishes
     bool SoundEnabled = true;

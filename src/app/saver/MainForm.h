@@ -69,7 +69,7 @@ public:
     // password check to pass (or when it passes) Steps run and the summary
     // is logged. False when the run goes on.
     virtual bool EndSaver(const TRunSummary& Summary, const TEndSaverSteps& Steps) = 0;
-    // The application's title ("Glimmora 3D") and version ("1.7").
+    // The application's title ("Glimmora 3D") and version ("MAJOR.MINOR").
     virtual std::string Title() const = 0;
     virtual std::string VersionText() const = 0;
     // The window the command line named for the settings dialog

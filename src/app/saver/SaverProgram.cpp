@@ -3,6 +3,7 @@
 #include <exception>
 #include <vector>
 
+#include "app/Version.h"
 #include "app/display/DisplayControl.h"
 #include "app/saver/ExecutePro.h"
 #include "app/saver/MainForm.h"
@@ -240,8 +241,8 @@ int RunScreenSaver(const TSaverSystem& System, const std::vector<std::string>& P
                             Params);
         App.Title = ApplicationTitle;
         App.Company = ApplicationCompany;
-        App.MajorVersion = 1;
-        App.MinorVersion = 7;
+        App.MajorVersion = GlimmoraVersionMajor;
+        App.MinorVersion = GlimmoraVersionMinor;
         App.Debug = true;
 
         TDisplayControl Display(System.Display);

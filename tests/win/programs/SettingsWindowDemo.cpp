@@ -31,6 +31,7 @@
 #include <memory>
 #include <string>
 
+#include "app/Version.h"
 #include "gl/GLClasses.h"
 #include "platform/SettingsWindow.h"
 #include "platform/Windowing.h"
@@ -115,7 +116,7 @@ public:
         TAboutBoxContent Content;
         Content.Caption = "About Glimmora 3D Screen Saver";
         Content.ProductName = "Glimmora 3D Screen Saver";
-        Content.Version = "Version 1.7";
+        Content.Version = std::string("Version ") + GlimmoraVersionText;
         Content.Notice = "Tarnwick Software. All rights reserved.";
         Content.Comments = "OpenGL vendor: Demo\r\nrenderer: Demo\r\nversion: 1.1";
         Content.Warning = "Warning: this program is protected by copyright law.\r\nUnauthorised copying or "
