@@ -91,6 +91,37 @@ TEST(LinuxWindowRun, MaxFpsSpacesFrameStarts)
     EXPECT_EQ(R.Sleeps, (std::vector<int64_t>{15000, 15000, 15000, 15000}));
 }
 
+// Swaps meant to wait for a 60 Hz display: where they do, nothing is added;
+// where they return at once (2 ms frames), the frames after the first
+// measured stretch are capped to 60 a second.
+TEST(LinuxWindowRun, FramesFasterThanTheRefreshAreCappedToIt)
+{
+    for (const int64_t FrameCost : {int64_t(16667), int64_t(2000)}) {
+        SCOPED_TRACE(FrameCost);
+        TFakeEventWindow W;
+        TLoopRun R;
+        R.FrameLimit = 3 * RefreshCheckFrames;
+        TWindowLoopSettings S{wmWindow, 0, 0};
+        S.RefreshFps = 60;
+        R.Run(W, S, FrameCost);
+        if (FrameCost > 16000) {
+            EXPECT_TRUE(R.Sleeps.empty());
+        } else {
+            // No sleep in the first stretch; after every later frame the
+            // rest of a sixtieth of a second.
+            ASSERT_EQ(R.Sleeps.size(), 2u * RefreshCheckFrames + 1);
+            for (std::size_t i = 1; i < R.Sleeps.size(); ++i)
+                ASSERT_EQ(R.Sleeps[i], 1000000 / 60 - FrameCost) << i;
+        }
+    }
+    // A cap of the user's own stands, and --max-fps 0 leaves frames unpaced.
+    TFakeEventWindow W;
+    TLoopRun R;
+    R.FrameLimit = 2 * RefreshCheckFrames;
+    R.Run(W, {wmWindow, 0, 0}, 2000);
+    EXPECT_TRUE(R.Sleeps.empty());
+}
+
 TEST(LinuxWindowRun, DelayPausesAfterEveryFrame)
 {
     TFakeEventWindow W;

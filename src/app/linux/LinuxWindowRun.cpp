@@ -20,6 +20,10 @@ TWindowRunEnd RunWindowLoop(IEventWindow& Window, const TWindowLoopSettings& Set
 {
     TMouseMoveFilter Filter;
     int64_t NextStart = Services.NowMicroseconds();
+    int MaxFps = Settings.MaxFps;
+    // The start of the stretch being measured and its frames so far.
+    int64_t StretchStart = NextStart;
+    int StretchFrames = 0;
     for (;;) {
         if (Services.StopRequested())
             return reSignal;
@@ -56,7 +60,18 @@ TWindowRunEnd RunWindowLoop(IEventWindow& Window, const TWindowLoopSettings& Set
         }
         if (Settings.DelayMicroseconds > 0)
             Services.SleepMicroseconds(Settings.DelayMicroseconds);
-        const int64_t Pause = FramePause(Settings.MaxFps, Services.NowMicroseconds(), NextStart);
+        if (Settings.RefreshFps > 0 && MaxFps == 0 && ++StretchFrames == RefreshCheckFrames) {
+            const int64_t Now = Services.NowMicroseconds();
+            // Faster than the refresh by more than a tenth: the swaps do
+            // not wait.
+            if ((Now - StretchStart) * Settings.RefreshFps * 11 < int64_t(RefreshCheckFrames) * 1000000 * 10) {
+                MaxFps = Settings.RefreshFps;
+                NextStart = Now;
+            }
+            StretchStart = Now;
+            StretchFrames = 0;
+        }
+        const int64_t Pause = FramePause(MaxFps, Services.NowMicroseconds(), NextStart);
         if (Pause > 0)
             Services.SleepMicroseconds(Pause);
     }

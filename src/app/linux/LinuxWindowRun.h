@@ -25,7 +25,16 @@ struct TWindowLoopSettings {
     TWindowRunMode Mode = wmWindow;
     int MaxFps = 0;                  // frames per second at most; 0 for no cap
     int64_t DelayMicroseconds = 0;   // a pause after every frame, as hacks take it
+    // The display's refresh rate where the swaps are meant to wait for it
+    // (0: they are not). A swap interval can be accepted and not honoured
+    // (Xvfb, remote desktops, some software GL): when the frames of a
+    // measured stretch come faster than the refresh, they are capped to it
+    // from then on, so that no frame is drawn that the display cannot show.
+    int RefreshFps = 0;
 };
+
+// How many frames one measurement of the frame rate spans.
+inline constexpr int RefreshCheckFrames = 30;
 
 struct TWindowLoopServices {
     std::function<void()> RenderFrame;        // one frame, swapped

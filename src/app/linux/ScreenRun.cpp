@@ -152,6 +152,9 @@ int RunOnScreen(const TLinuxRunOptions& O, TLinuxHost& Host, std::ostream&, std:
     const bool Unpaced = O.MaxFps && *O.MaxFps == 0;
     const bool Synced = Window->SetSwapInterval(Unpaced ? 0 : 1) && !Unpaced;
     Settings.MaxFps = O.MaxFps ? *O.MaxFps : Synced || O.DelayMicroseconds > 0 ? 0 : 60;
+    // The refresh rate is not asked of the display: 60 Hz is what nearly
+    // every display runs at, and a faster one only loses frames above 60.
+    Settings.RefreshFps = Synced && !O.MaxFps ? 60 : 0;
 
     Scene.ResetFrameState();
     Scene.ApplySoundOption();
