@@ -1,7 +1,8 @@
 # libFuzzer targets (the `fuzz` preset: clang, -fsanitize=fuzzer-no-link,
 # address and undefined on every file; the fuzz targets link the fuzzer's
-# own main). Each target links the portable library only, plus the system
-# backends where it reads the module's resources; none links EGL.
+# own main). Each target links the portable library only, plus the system's
+# core backends where it reads the module's resources; none links SDL, X11
+# or EGL.
 #
 #   NAME      tests/fuzz/NAME.cpp, seeds in tests/fuzz/corpus/BASE/ and
 #             tokens in tests/fuzz/BASE.dict (BASE: NAME without "Fuzz")
@@ -27,7 +28,7 @@ glimmora_fuzz_target(File3DMFuzz glimmora_portable)
 # The frame list's target brings its own module resources (an in-memory
 # table of frame files).
 glimmora_fuzz_target(FrameListFuzz glimmora_portable)
-glimmora_fuzz_target(JPEGFuzz glimmora_portable glimmora_platform)
+glimmora_fuzz_target(JPEGFuzz glimmora_portable ${GLIMMORA_PLATFORM_CORE})
 # The tuning file read from a file per input and applied to the settings.
 glimmora_fuzz_target(TuningFileFuzz glimmora_portable)
 glimmora_fuzz_target(LinuxCommandLineFuzz glimmora_portable)

@@ -15,6 +15,7 @@
 #include "fakes/FakeSound.h"
 #include "fakes/RecordingGL.h"
 #include "fakes/TempDir.h"
+#include "fakes/SystemBackends.h"
 
 namespace {
 

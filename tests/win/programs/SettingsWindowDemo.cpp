@@ -35,6 +35,7 @@
 #include "platform/SettingsWindow.h"
 #include "platform/Windowing.h"
 #include "platform/win32/Win32Backends.h"
+#include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Text.h"
 
 namespace {
