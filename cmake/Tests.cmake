@@ -71,6 +71,10 @@ if(NOT WIN32)
   add_test(NAME layers_build
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/layers/layers_build_test.sh ${CMAKE_SOURCE_DIR} ${CMAKE_COMMAND})
   set_tests_properties(layers_build PROPERTIES TIMEOUT 300)
+  # The unit tests run on the system's core backends alone.
+  add_test(NAME unit_tests_backends
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/layers/unit_tests_links_test.sh $<TARGET_FILE:unit_tests>
+                   ${CMAKE_BINARY_DIR}/CMakeFiles/unit_tests.dir/link.txt)
   add_test(NAME glimmora3d_program
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/linux/glimmora3d_test.sh $<TARGET_FILE:glimmora3d>)
   # The program on a screen, under its own Xvfb: window, full screen,
