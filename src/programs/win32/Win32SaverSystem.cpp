@@ -26,6 +26,6 @@ TWin32SaverSystem::TWin32SaverSystem()
 {
 }
 
-// Destroys the backends in the reverse order of their making, as the
-// locals of the program's entry were.
+// The backends go in the reverse order of their making: the windows and
+// dialog windows before the message loop they report to.
 TWin32SaverSystem::~TWin32SaverSystem() = default;
