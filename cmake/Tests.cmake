@@ -7,6 +7,8 @@
 #   gl_tests      tests/gl on the headless EGL backend (Linux only)
 #   assets        tools/assets/check_assets.py: the committed assets are what
 #                 their generators make (Linux only)
+#   layers_checker, layers_build   the include check of cmake/Layers.cmake
+#                 (tests/layers; Linux only)
 #   glimmora3d_program   the Linux program run as a user runs it
 #   glimmora3d_package   the Debian package (cpack) and cmake --install
 #   win probes    tests/win/programs/NAME.cpp, small Windows programs that
@@ -27,7 +29,8 @@ add_executable(unit_tests ${UNIT_TEST_SOURCES}
   ${CMAKE_SOURCE_DIR}/tests/fakes/RecordingGL.cpp
   ${CMAKE_SOURCE_DIR}/tests/fakes/FakeGLContext.cpp)
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(unit_tests PRIVATE glimmora_portable glimmora_platform GTest::gtest_main GTest::gmock)
+# The system's core backends only: on Linux no SDL, X11 or EGL.
+target_link_libraries(unit_tests PRIVATE glimmora_portable ${GLIMMORA_PLATFORM_CORE} GTest::gtest_main GTest::gmock)
 # GoogleTest's headers cost every test file seconds to parse: they are
 # parsed once per test program instead.
 target_precompile_headers(unit_tests PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
@@ -60,7 +63,7 @@ if(NOT WIN32)
   file(GLOB GL_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/gl/*.cpp)
   add_executable(gl_tests ${GL_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/fakes/RecordingGL.cpp)
   target_include_directories(gl_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(gl_tests PRIVATE glimmora_portable glimmora_headless glimmora_platform
+  target_link_libraries(gl_tests PRIVATE glimmora_portable glimmora_headless glimmora_platform_core
                         GTest::gtest_main GTest::gmock)
   target_precompile_headers(gl_tests PRIVATE <gtest/gtest.h>)
   # The image fixtures, and the real assets the scene's pixel tests draw.
@@ -70,6 +73,16 @@ if(NOT WIN32)
 
   add_test(NAME assets COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tools/assets/check_assets.py
            WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+  # The include check: tools/check-layers.py on small trees, and the
+  # project's build refusing a wrong-way include in a copy of the tree.
+  add_test(NAME layers_checker COMMAND ${GLIMMORA_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/layers/check_layers_test.py)
+  add_test(NAME layers_build
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/layers/layers_build_test.sh ${CMAKE_SOURCE_DIR} ${CMAKE_COMMAND})
+  set_tests_properties(layers_build PROPERTIES TIMEOUT 300)
+  # The unit tests run on the system's core backends alone.
+  add_test(NAME unit_tests_backends
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/layers/unit_tests_links_test.sh $<TARGET_FILE:unit_tests>
+                   ${CMAKE_BINARY_DIR}/CMakeFiles/unit_tests.dir/link.txt)
   add_test(NAME glimmora3d_program
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/linux/glimmora3d_test.sh $<TARGET_FILE:glimmora3d>)
   # The program on a screen, under its own Xvfb: window, full screen,
@@ -92,8 +105,10 @@ else()
   foreach(N GLProbe HarnessProbe PreviewHost PreviewPictureProbe)
     add_executable(${N} WIN32 ${CMAKE_SOURCE_DIR}/tests/win/programs/${N}.cpp)
     target_include_directories(${N} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-    target_link_libraries(${N} PRIVATE glimmora_portable glimmora_platform)
+    target_link_libraries(${N} PRIVATE glimmora_portable glimmora_platform_win32)
   endforeach()
+  # The preview probe runs the saver on the program's own backends.
+  target_link_libraries(PreviewPictureProbe PRIVATE glimmora_win32_saver)
   # Lists a window's controls (texts, places, states, values) for the
   # window-level tests; a console program, so its list goes to stdout.
   add_executable(WindowProbe ${CMAKE_SOURCE_DIR}/tests/win/programs/WindowProbe.cpp)
@@ -108,7 +123,7 @@ else()
   set_property(SOURCE ${DEMO_RC} APPEND PROPERTY OBJECT_DEPENDS ${GLIMMORA_MANIFEST_FILE})
   target_compile_options(SettingsWindowDemo PRIVATE -municode)
   target_link_options(SettingsWindowDemo PRIVATE -municode)
-  target_link_libraries(SettingsWindowDemo PRIVATE glimmora_portable glimmora_platform)
+  target_link_libraries(SettingsWindowDemo PRIVATE glimmora_portable glimmora_platform_win32)
   # The preview picture probe runs the saver's /p path in its own process
   # and shows the program's still picture: it embeds that bitmap.
   glimmora_embed_resources(PreviewPictureProbe ${CMAKE_SOURCE_DIR}/resources/Background.bmp)

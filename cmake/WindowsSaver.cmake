@@ -36,11 +36,18 @@ configure_file(${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3D.rc.in ${GLIMMOR
 set_property(SOURCE ${GLIMMORA_PROGRAM_RC} APPEND PROPERTY OBJECT_DEPENDS
              ${GLIMMORA_ICON_FILE} ${GLIMMORA_MANIFEST_FILE})
 
+# The saver's backends, made in one place: the program and the test
+# programs that run the saver in a window of their own take them from here.
+glimmora_layer(glimmora_win32_saver ROOMS programs/win32
+  LINKS glimmora_app_saver glimmora_platform_win32
+  SOURCES
+    programs/win32/Win32SaverSystem.cpp)
+
 add_executable(Glimmora3D WIN32
   ${CMAKE_SOURCE_DIR}/src/programs/win32/Glimmora3DMain.cpp
   ${GLIMMORA_PROGRAM_RC})
 set_target_properties(Glimmora3D PROPERTIES SUFFIX ".scr")
-target_link_libraries(Glimmora3D PRIVATE glimmora_portable glimmora_platform)
+target_link_libraries(Glimmora3D PRIVATE glimmora_win32_saver)
 # The product carries no debug information (a debug build keeps it).
 target_link_options(Glimmora3D PRIVATE $<$<NOT:$<CONFIG:Debug>>:-s>)
 

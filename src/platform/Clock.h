@@ -35,6 +35,3 @@ public:
     bool BeginPeriod(uint32_t) override { return true; }
     void EndPeriod(uint32_t) override {}
 };
-
-// The operating system's clock; implemented by each platform backend.
-std::unique_ptr<IMillisecondClock> CreateSystemClock();

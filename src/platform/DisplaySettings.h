@@ -58,7 +58,3 @@ public:
     // The mode in force now, read from the screen's device context.
     virtual TDesktopCaps DesktopCaps() = 0;
 };
-
-// The Windows backend. There is no Linux counterpart: the Linux programs
-// never switch the display, so only the Windows programs call this.
-std::unique_ptr<IDisplaySettings> CreateWin32DisplaySettings();

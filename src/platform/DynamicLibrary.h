@@ -27,6 +27,3 @@ public:
     virtual std::string SystemOpenGLLibName() const = 0;
     virtual std::string SystemGLULibName() const = 0;
 };
-
-// The operating system's loader; each backend defines it.
-std::unique_ptr<ILibraryLoader> CreateSystemLibraryLoader();

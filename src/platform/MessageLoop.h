@@ -47,5 +47,3 @@ public:
     // as an error with a general message). Never raises.
     virtual void HandleException() = 0;
 };
-
-std::unique_ptr<IMessageLoop> CreateMessageLoop();

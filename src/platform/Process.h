@@ -16,5 +16,3 @@ public:
     // nice value the user started the program with stays.
     virtual void SetPriorityClass(TPriorityClass Class) = 0;
 };
-
-std::unique_ptr<IProcessControl> CreateProcessControl();

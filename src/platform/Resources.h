@@ -28,6 +28,3 @@ public:
     // module has none. The bytes live as long as the program.
     virtual std::optional<std::span<const std::uint8_t>> Find(std::string_view Name, TResourceKind Kind) = 0;
 };
-
-// The resources of the running program; implemented by each backend.
-std::unique_ptr<IEmbeddedResources> CreateModuleResources();

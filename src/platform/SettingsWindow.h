@@ -124,6 +124,3 @@ public:
     // Owner, with the idle turns going on as for the about box.
     virtual void ShowHelpText(TWindowHandle Owner, const std::string& Caption, const std::string& Text) = 0;
 };
-
-// The system's dialog windows; their handlers report exceptions to Loop.
-std::unique_ptr<ISettingsWindows> CreateSettingsWindows(IMessageLoop& Loop);

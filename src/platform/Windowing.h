@@ -117,6 +117,3 @@ public:
     // The primary display as it is now.
     virtual TScreenInfo Screen() = 0;
 };
-
-// The system's windows; window procedures report exceptions to Loop.
-std::unique_ptr<IWindowSystem> CreateWindowSystem(IMessageLoop& Loop);

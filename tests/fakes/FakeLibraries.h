@@ -14,6 +14,7 @@
 
 #include "gl/OpenGL12.h"
 #include "platform/DynamicLibrary.h"
+#include "fakes/SystemBackends.h"
 
 // The system's loader, made once: tests that load the real libraries.
 inline ILibraryLoader& SystemLibraries()

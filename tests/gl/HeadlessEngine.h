@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "fakes/SystemBackends.h"
 #include "gl/GLClasses.h"
 #include "platform/headless/EGLPbufferContext.h"
 #include "platform/headless/HeadlessWindow.h"

@@ -14,6 +14,7 @@
 #include "fakes/FakeProcess.h"
 #include "fakes/FakeSound.h"
 #include "fakes/TempDir.h"
+#include "fakes/SystemBackends.h"
 #include "platform/Resources.h"
 #include "platform/headless/EGLPbufferContext.h"
 #include "platform/headless/HeadlessWindow.h"

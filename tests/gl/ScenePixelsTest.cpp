@@ -12,6 +12,7 @@
 #include "fakes/FakeProcess.h"
 #include "fakes/FakeSound.h"
 #include "fakes/TempDir.h"
+#include "fakes/SystemBackends.h"
 #include "platform/Resources.h"
 #include "app/linux/LinuxProgram.h"
 #include "platform/headless/EGLPbufferContext.h"

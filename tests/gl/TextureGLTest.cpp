@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "fakes/SystemBackends.h"
 #include "HeadlessEngine.h"
 #include "gl/GLClasses.h"
 #include "gl/GLTexture.h"

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "fakes/SystemBackends.h"
 #include "gl/GLClasses.h"
 #include "gl/GLTexture.h"
 #include "gl/GLUtils.h"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fakes/TempDir.h"
+#include "fakes/SystemBackends.h"
 #include "gl/Errors.h"
 #include "gl/GLClasses.h"
 #include "gl/GLTexture.h"

@@ -3,6 +3,7 @@
 
 #include "fakes/ErrorOf.h"
 #include "fakes/RecordingGL.h"
+#include "fakes/SystemBackends.h"
 #include "gl/Errors.h"
 #include "gl/GLTexture.h"
 #include "gl/GLUtils.h"

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "fakes/SystemBackends.h"
 #include "fixtures/ExpectedPixels.h"
 #include "gl/Errors.h"
 #include "gl/GLUtils.h"

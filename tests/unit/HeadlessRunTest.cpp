@@ -7,7 +7,7 @@
 #include <map>
 #include <sstream>
 
-#include "app/Version.h"
+#include "Version.h"
 #include "app/linux/LinuxProgram.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeGLContext.h"
@@ -17,6 +17,7 @@
 #include "fakes/FakeSound.h"
 #include "fakes/RecordingGL.h"
 #include "fakes/TempDir.h"
+#include "fakes/SystemBackends.h"
 
 namespace {
 

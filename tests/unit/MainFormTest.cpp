@@ -14,6 +14,7 @@
 #include "fakes/ErrorOf.h"
 #include "fakes/FakeSettingsWindow.h"
 #include "fakes/FakeWindowing.h"
+#include "fakes/SystemBackends.h"
 #include "gl/Errors.h"
 #include "platform/Resources.h"
 

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "fakes/SystemBackends.h"
 #include "gl/Errors.h"
 #include "gl/GLUtils.h"
 #include "gl/Resources.h"

@@ -30,6 +30,7 @@
 #include "fakes/FakeWindowing.h"
 #include "fakes/RecordingGL.h"
 #include "fakes/TempDir.h"
+#include "fakes/SystemBackends.h"
 #include "scene/Scene.h"
 
 namespace {

@@ -19,6 +19,7 @@
 #include "fakes/FakeSound.h"
 #include "fakes/RecordingGL.h"
 #include "fakes/TempDir.h"
+#include "fakes/SystemBackends.h"
 #include "gl/Errors.h"
 #include "gl/GLUtils.h"
 #include "platform/Resources.h"

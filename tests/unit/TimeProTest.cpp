@@ -2,6 +2,7 @@
 
 #include "scene/TimePro.h"
 #include "fakes/FakeClock.h"
+#include "fakes/SystemBackends.h"
 
 TEST(TTime, SplitsTheTotalIntoDaysToMilliseconds)
 {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "app/Version.h"
+#include "Version.h"
 
 TSceneHostParts SceneHostParts(TLinuxHost& Host, IMillisecondClock& Clock, IGLContextBackend& GL, ISoundOutput& Sound,
                                std::ostream& Err)

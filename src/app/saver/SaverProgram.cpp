@@ -3,7 +3,7 @@
 #include <exception>
 #include <vector>
 
-#include "app/Version.h"
+#include "Version.h"
 #include "app/display/DisplayControl.h"
 #include "app/saver/ExecutePro.h"
 #include "app/saver/MainForm.h"

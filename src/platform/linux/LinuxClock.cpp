@@ -1,6 +1,6 @@
 #include <time.h>
 
-#include "platform/Clock.h"
+#include "platform/linux/LinuxSystem.h"
 
 namespace {
 

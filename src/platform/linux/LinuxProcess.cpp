@@ -1,4 +1,4 @@
-#include "platform/Process.h"
+#include "platform/linux/LinuxSystem.h"
 
 namespace {
 

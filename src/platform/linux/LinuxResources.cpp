@@ -1,4 +1,5 @@
 #include "platform/linux/LinuxResources.h"
+#include "platform/linux/LinuxSystem.h"
 
 #include <vector>
 

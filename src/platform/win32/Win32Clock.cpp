@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "platform/Clock.h"
+#include "platform/win32/Win32System.h"
 #include "platform/win32/Win32SystemLibrary.h"
 
 namespace {

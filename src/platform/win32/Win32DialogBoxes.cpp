@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/SettingsWindow.h"
+#include "platform/win32/Win32Backends.h"
 #include "platform/win32/Win32DialogForm.h"
 #include "platform/win32/Win32Text.h"
 

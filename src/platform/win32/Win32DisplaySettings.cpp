@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "platform/DisplaySettings.h"
+#include "platform/win32/Win32Backends.h"
 
 namespace {
 

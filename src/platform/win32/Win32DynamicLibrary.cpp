@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "platform/DynamicLibrary.h"
+#include "platform/win32/Win32System.h"
 #include "platform/win32/Win32SystemLibrary.h"
 #include "platform/win32/Win32Text.h"
 

@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "platform/MessageLoop.h"
+#include "platform/win32/Win32Backends.h"
 
 namespace {
 

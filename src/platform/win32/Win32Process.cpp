@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "platform/Process.h"
+#include "platform/win32/Win32System.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/Resources.h"
+#include "platform/win32/Win32System.h"
 #include "platform/SameText.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/Windowing.h"
+#include "platform/win32/Win32Backends.h"
 
 namespace {
 

@@ -27,6 +27,7 @@
 #include "platform/headless/PngFile.h"
 #include "platform/headless/SilentSound.h"
 #include "platform/linux/ForeignWindow.h"
+#include "platform/linux/LinuxSystem.h"
 #include "platform/linux/SDLWindow.h"
 #include "platform/linux/TextFiles.h"
 

@@ -18,6 +18,7 @@
 #include "gl/GLClasses.h"
 #include "gl/GLMultitexture.h"
 #include "platform/win32/Win32Backends.h"
+#include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Text.h"
 
 namespace {

@@ -17,10 +17,8 @@
 #include <vector>
 
 #include "app/saver/SaverProgram.h"
-#include "platform/win32/Win32AppServices.h"
-#include "platform/win32/Win32Backends.h"
-#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Text.h"
+#include "programs/win32/Win32SaverSystem.h"
 
 namespace {
 
@@ -75,24 +73,8 @@ int WINAPI WinMain(HINSTANCE Inst, HINSTANCE, LPSTR, int)
         Report << "ready\n";
     }
 
-    const auto Loop = CreateMessageLoop();
-    const auto Windows = CreateWindowSystem(*Loop);
-    const auto Clock = CreateSystemClock();
-    const auto GLBackend = CreateWGLContext();
-    const auto GLLibraries = CreateSystemLibraryLoader();
-    const auto Process = CreateProcessControl();
-    const auto Sound = CreatePlaySoundOutput();
-    const auto Resources = CreateModuleResources();
-    const auto SystemInfo = CreateWin32SystemInfo();
-    const auto Instance = CreateWin32SingleInstance();
-    const auto Passwords = CreateWin32PasswordServices();
-    const auto Launcher = CreateWin32ProcessLauncher();
-    const auto Display = CreateWin32DisplaySettings();
-    const auto Settings = CreateSettingsWindows(*Loop);
-    const TSaverSystem System{*Loop,      *Windows,  *Clock,     *GLBackend,  *GLLibraries,
-                              *Process,   *Sound,    *Resources, *SystemInfo, *Instance,
-                              *Passwords, *Launcher, *Display,   OpenWin32RegistryKey, *Settings};
+    const TWin32SaverSystem Backends;
     const std::vector<std::string> Params{"C:\\Probe\\PreviewPictureProbe.exe", "/p",
                                           std::to_string(reinterpret_cast<std::uintptr_t>(Wnd))};
-    return RunScreenSaver(System, Params);
+    return RunScreenSaver(Backends.System(), Params);
 }

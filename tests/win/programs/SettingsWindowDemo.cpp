@@ -31,11 +31,12 @@
 #include <memory>
 #include <string>
 
-#include "app/Version.h"
+#include "Version.h"
 #include "gl/GLClasses.h"
 #include "platform/SettingsWindow.h"
 #include "platform/Windowing.h"
 #include "platform/win32/Win32Backends.h"
+#include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Text.h"
 
 namespace {
