@@ -5,7 +5,9 @@
 # from SysWOW64, and its saver test also on 32-bit Windows), the native
 # unit and GL tests again under the address and undefined-behaviour
 # sanitizers (the asan preset; any report fails the test), and the fuzz
-# targets over their seeds. Each step reports how long it took.
+# targets over their seeds. Each step reports how long it took. The
+# packages of the Linux build come first, and that build runs while the
+# rest is installed.
 #
 #   bash tools/test.sh [STEP...]   STEP: linux, windows, asan, fuzz (default
 #                                  all of them, as CI runs it)
