@@ -2,10 +2,13 @@
 // printed in decimal, then kept until the process is killed. The tests
 // hand its id to glimmora3d as another program's window.
 //
-//   test_x_window [WIDTH [HEIGHT]]   make the window
+//   test_x_window [WIDTH [HEIGHT [argb]]]   make the window (argb: of a
+//                                    32-bit visual with alpha, as
+//                                    compositing desktops hand out)
 //   test_x_window destroy ID         destroy window ID, as an outside
 //                                    client (a screen-saver daemon) may
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,8 +31,19 @@ int main(int argc, char** argv)
     if (!X)
         return 1;
     const int Screen = DefaultScreen(X);
-    const Window W = XCreateSimpleWindow(X, RootWindow(X, Screen), 0, 0, Width, Height, 0, BlackPixel(X, Screen),
-                                         BlackPixel(X, Screen));
+    Window W = 0;
+    XVisualInfo Argb{};
+    if (argc > 3 && std::strcmp(argv[3], "argb") == 0) {
+        if (!XMatchVisualInfo(X, Screen, 32, TrueColor, &Argb))
+            return 2;
+        XSetWindowAttributes A{};
+        A.colormap = XCreateColormap(X, RootWindow(X, Screen), Argb.visual, AllocNone);
+        W = XCreateWindow(X, RootWindow(X, Screen), 0, 0, Width, Height, 0, 32, InputOutput, Argb.visual,
+                          CWColormap | CWBorderPixel | CWBackPixel, &A);
+    } else {
+        W = XCreateSimpleWindow(X, RootWindow(X, Screen), 0, 0, Width, Height, 0, BlackPixel(X, Screen),
+                                BlackPixel(X, Screen));
+    }
     XStoreName(X, W, "glimmora3d test window");
     XMapWindow(X, W);
     XSync(X, False);

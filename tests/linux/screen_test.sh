@@ -215,6 +215,24 @@ group_foreign() {
   kill -TERM "$RUN"
   ends_within 1
   check "SIGTERM ends the -root run with 0" test $? -eq 0
+
+  # A 32-bit ARGB window, as compositing desktops hand out: drawn as well.
+  "$XWIN" 200 150 argb >"$TMP/argb.id" &
+  PIDS+=($!)
+  disown
+  for _ in $(seq 300); do [ -s "$TMP/argb.id" ] && break; sleep 0.1; done
+  local ARGB
+  ARGB=$(head -1 "$TMP/argb.id")
+  check "the ARGB test window is up" test -n "$ARGB"
+  [ -n "$ARGB" ] || return
+  start --window-id "$ARGB"
+  sleep 3
+  check "the run in an ARGB window goes on" alive
+  shot "$ARGB" "$TMP/argb.png"
+  check "the scene appears in an ARGB window" many_colours "$TMP/argb.png"
+  kill -TERM "$RUN"
+  ends_within 1
+  check "SIGTERM ends the ARGB window's run with 0" test $? -eq 0
 }
 
 # Samples the disk audio driver wrote: not silent, and repeating.

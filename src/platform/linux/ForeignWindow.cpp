@@ -25,6 +25,7 @@ struct TForeignTarget {
     Window W = 0;
     EGLDisplay Egl = EGL_NO_DISPLAY;
     VisualID Visual = 0;
+    int Depth = 24;   // of the window's visual
     int Width = 1, Height = 1;
     std::vector<EGLConfig> Formats;   // candidates, format N is Formats[N - 1]
     EGLSurface Surface = EGL_NO_SURFACE;
@@ -49,6 +50,7 @@ public:
             throw std::runtime_error("There is no window " + std::to_string(Id) + " on the X display");
         }
         T.Visual = XVisualIDFromVisual(A.visual);
+        T.Depth = A.depth;
         T.Width = std::max(A.width, 1);
         T.Height = std::max(A.height, 1);
         T.Egl = eglGetPlatformDisplay(EGL_PLATFORM_X11_KHR, T.X, nullptr);
@@ -109,11 +111,19 @@ public:
         if (!eglChooseConfig(T->Egl, Attribs, T->Formats.data(), Count, &Count))
             return 0;
         T->Formats.resize(static_cast<std::size_t>(Count));
-        // The window's visual is fixed by its owner: take a config made for it.
+        // The window's visual is fixed by its owner: take a config made for
+        // it. Where EGL offers none (Mesa has configs for 24-bit visuals
+        // only, and a compositing daemon may hand over a 32-bit ARGB
+        // window), a config of the window's depth draws there as well.
         for (std::size_t I = 0; I < T->Formats.size(); ++I) {
             EGLint Visual = 0;
             if (eglGetConfigAttrib(T->Egl, T->Formats[I], EGL_NATIVE_VISUAL_ID, &Visual) &&
                 static_cast<VisualID>(Visual) == T->Visual)
+                return static_cast<int>(I + 1);
+        }
+        for (std::size_t I = 0; I < T->Formats.size(); ++I) {
+            EGLint Size = 0;
+            if (eglGetConfigAttrib(T->Egl, T->Formats[I], EGL_BUFFER_SIZE, &Size) && Size == T->Depth)
                 return static_cast<int>(I + 1);
         }
         return 0;
