@@ -138,13 +138,22 @@ group_fullscreen() {
   check "SIGTERM ends a full-screen run with 0" test $? -eq 0
 }
 
-group_foreign() {
-  "$XWIN" 200 150 >"$TMP/xwin.id" &
+# Starts a test window (test_x_window's arguments) kept until the test
+# ends, waits up to 30 s for it and sets XWIN_ID to its id ("" when none
+# came up).
+test_window() {
+  local FILE
+  FILE=$(mktemp -p "$TMP" xwin.XXXXXX)
+  "$XWIN" "$@" >"$FILE" &
   PIDS+=($!)
   disown
-  for _ in $(seq 300); do [ -s "$TMP/xwin.id" ] && break; sleep 0.1; done
-  local ID
-  ID=$(head -1 "$TMP/xwin.id")
+  for _ in $(seq 300); do [ -s "$FILE" ] && break; sleep 0.1; done
+  XWIN_ID=$(head -1 "$FILE")
+}
+
+group_foreign() {
+  test_window 200 150
+  local ID=$XWIN_ID
   check "the test window is up" test -n "$ID"
   [ -n "$ID" ] || return
   mkdir -p "$TMP/cwd"
@@ -217,12 +226,8 @@ group_foreign() {
   check "SIGTERM ends the -root run with 0" test $? -eq 0
 
   # A 32-bit ARGB window, as compositing desktops hand out: drawn as well.
-  "$XWIN" 200 150 argb >"$TMP/argb.id" &
-  PIDS+=($!)
-  disown
-  for _ in $(seq 300); do [ -s "$TMP/argb.id" ] && break; sleep 0.1; done
-  local ARGB
-  ARGB=$(head -1 "$TMP/argb.id")
+  test_window 200 150 argb
+  local ARGB=$XWIN_ID
   check "the ARGB test window is up" test -n "$ARGB"
   [ -n "$ARGB" ] || return
   start --window-id "$ARGB"
